@@ -1,0 +1,89 @@
+// Reading delimited streams and files into rows and numeric tables.
+#include "support/CSVFile.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+CSVStream Parse(const std::string& text, const char* seps = ",", char delimiter = '\n') {
+  std::istringstream in(text);
+  CSVStream stream;
+  stream.parse(in, seps, delimiter);
+  return stream;
+}
+
+std::string WriteTemp(const std::string& content) {
+  char name[] = "/tmp/vorn_csvXXXXXX";
+  int fd = mkstemp(name);
+  EXPECT_GE(fd, 0);
+  std::FILE* f = fdopen(fd, "wb");
+  std::fwrite(content.data(), 1, content.size(), f);
+  std::fclose(f);
+  return name;
+}
+
+}  // namespace
+
+TEST(CSVStream, SkipsBlankAndCommentLinesAndKeepsLinesVerbatim) {
+  CSVStream s = Parse("# header\n\n a , b \n1,2\n");
+  ASSERT_EQ(s.rows.size(), 2u);
+  EXPECT_EQ(s.lines[0], " a , b ");
+  EXPECT_EQ(s.rows[0], (std::vector<std::string>{"a", "b"}));
+}
+
+TEST(CSVStream, RaggedLineDiscardsEverythingWithWarning) {
+  testing::internal::CaptureStderr();
+  CSVStream s = Parse("1,2,3\n4,5\n6,7,8\n");
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "CSVStream warning: different number of columns in line \"4,5\"\n");
+  EXPECT_TRUE(s.rows.empty());
+  EXPECT_TRUE(s.lines.empty());
+}
+
+TEST(CSVStream, ConvertDropsNonNumericRows) {
+  CSVStream s = Parse("x,y\n1,2\n3,4\n");
+  std::unique_ptr<ArrayDense<double, unsigned>> t(s.convert<double>(true));
+  ASSERT_EQ(t->d1, 2u);
+  ASSERT_EQ(t->d2, 2u);
+  EXPECT_EQ((*t)(0, 0), 1);
+  EXPECT_EQ((*t)(1, 1), 4);
+  std::unique_ptr<ArrayDense<double, unsigned>> none(Parse("1,-1\n-1,2\n").convert<double>(true));
+  EXPECT_TRUE(none->empty());
+}
+
+TEST(CSVStream, OtherDelimiterSplitsLines) {
+  CSVStream s = Parse("2,0,0,0,0;3,4,0.5,0,0", ",", ';');
+  ASSERT_EQ(s.rows.size(), 2u);
+  EXPECT_EQ(s.rows[1][2], "0.5");
+}
+
+TEST(CSVFile, CrLfReadsLikeLf) {
+  std::string lf = WriteTemp("a,b\n1,2\n");
+  std::string crlf = WriteTemp("a,b\r\n1,2\r\n");
+  CSVFile f1(lf, ","), f2(crlf, ",");
+  EXPECT_EQ(f1.rows, f2.rows);
+  EXPECT_EQ(f1.lines, f2.lines);
+  std::remove(lf.c_str());
+  std::remove(crlf.c_str());
+}
+
+TEST(CSVFileDeath, MissingFileExitsWithStatusOne) {
+  EXPECT_EXIT(CSVFile("/nonexistent/x.csv", ","), testing::ExitedWithCode(1),
+              "CSVFile error: Cannot open/read file \"/nonexistent/x.csv\"");
+}
+
+TEST(ArrayDense, ResizeZeroFillsAndZeroSizeEmpties) {
+  ArrayDense<long, long> a(2, 3);
+  EXPECT_EQ(a.size, 6);
+  a(1, 2) = 5;
+  EXPECT_EQ(a.data[5], 5);
+  a.Resize(0, 3);
+  EXPECT_EQ(a.size, 0);
+  EXPECT_EQ(a.d1, 0);
+  EXPECT_EQ(a.data, nullptr);
+  EXPECT_FALSE(a.owns);
+}

@@ -2,6 +2,10 @@
 // steps of one run.
 #include "core/Vorn.h"
 
+// First global, so the total covers the construction of all the others.
+Stopwatch MainChrono(true);
 double sim_time = 0.0;
 
-int RunVorn(int, char**) { return 0; }
+int RunVorn(int, char**) {
+  return 0;
+}

@@ -1,0 +1,6 @@
+// ProbPDF: sizing of the histogram.
+#include "stats/ProbPDF.h"
+
+void ProbPDF::Resize(long bins) {
+  ArrayDense<long, long>::Resize(bins);
+}

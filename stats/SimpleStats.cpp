@@ -1,0 +1,144 @@
+// SimpleStats: pushing entries, formatting values, and the full and selected
+// header and value rows.
+#include "stats/SimpleStats.h"
+
+#include <cstdio>
+
+#include "support/Functions.h"
+
+namespace {
+
+// Stand-in printed for a real that is NaN or infinite (a ratio over a zero
+// count), so a row keeps its columns numeric.
+constexpr double kNotFinite = -999.9;
+
+// printf-style formatting of one value into a string of any length.
+template <class V>
+std::string Format(const std::string& format, V value) {
+  char buffer[128];
+  const int length = std::snprintf(buffer, sizeof buffer, format.c_str(), value);
+  if (length < 0) return std::string();
+  if (static_cast<size_t>(length) < sizeof buffer) return std::string(buffer, length);
+  std::string text(static_cast<size_t>(length) + 1, '\0');
+  std::snprintf(&text[0], text.size(), format.c_str(), value);
+  text.resize(static_cast<size_t>(length));
+  return text;
+}
+
+}  // namespace
+
+SimpleStats::SimpleStats() {
+  entries.reserve(kCapacity);
+}
+
+long SimpleStats::IndexOf(const std::string& name) const {
+  for (long i = 0; i < count; ++i)
+    if (entries[i].name == name) return i;
+  return -1;
+}
+
+StatEntry& SimpleStats::Append(const std::string& name, const char* format, const char* fallback,
+                               char type) {
+  if (count == static_cast<long>(entries.size())) entries.emplace_back();
+  StatEntry& entry = entries[count++];
+  entry.name = name;
+  entry.format = format ? format : fallback;
+  entry.type = type;
+  return entry;
+}
+
+long SimpleStats::Push(const std::string& name, bool value, const char* format) {
+  Append(name, format, "%hd", 'b').flag_value = value;
+  return count;
+}
+
+long SimpleStats::Push(const std::string& name, double value, const char* format) {
+  Append(name, format, "%g", 'f').real_value = value;
+  return count;
+}
+
+long SimpleStats::Push(const std::string& name, long double value, const char* format) {
+  // Beyond the double range the conversion is undefined; it prints as -999.9.
+  const double real = IsFiniteNumber(value) ? static_cast<double>(value) : kNotFinite;
+  Append(name, format, "%g", 'f').real_value = real;
+  return count;
+}
+
+long SimpleStats::Push(const std::string& name, long value, const char* format) {
+  Append(name, format, "%ld", 'i').int_value = value;
+  return count;
+}
+
+long SimpleStats::Push(const std::string& name, const char* value, const char* format) {
+  Append(name, format, "\"%s\"", 's').text_value = value ? value : "";
+  return count;
+}
+
+void SimpleStats::Print(long i, std::ostream& os) const {
+  if (i < 0 || i >= count) return;
+  const StatEntry& entry = entries[i];
+  if (!csv_layout) os << entry.name << '=';
+  switch (entry.type) {
+    case 'f':
+      os << Format(entry.format, IsFiniteNumber(entry.real_value) ? entry.real_value : kNotFinite);
+      break;
+    case 'i':
+      os << Format(entry.format, entry.int_value);
+      break;
+    case 'b':
+      os << Format(entry.format, static_cast<int>(entry.flag_value));
+      break;
+    default:
+      os << Format(entry.format, entry.text_value.c_str());
+  }
+}
+
+void SimpleStats::Print(std::ostream& os) const {
+  WriteAll(&SimpleStats::Print, os);
+}
+
+void SimpleStats::Print(const CSVString& selection, std::ostream& os) const {
+  WriteSelection(&SimpleStats::Print, selection, os);
+}
+
+void SimpleStats::Header(std::ostream& os) {
+  if (!csv_layout) return;
+  WriteAll(&SimpleStats::WriteName, os);
+  header_done = true;
+}
+
+void SimpleStats::HeaderOnce(std::ostream& os) {
+  if (!header_done) Header(os);
+}
+
+void SimpleStats::Header(const CSVString& selection, std::ostream& os) {
+  if (!csv_layout) return;
+  WriteSelection(&SimpleStats::WriteName, selection, os);
+  header_done = true;
+}
+
+void SimpleStats::WriteAll(Writer write, std::ostream& os) const {
+  for (long i = 0; i < count; ++i) {
+    if (i > 0) os << ", ";
+    (this->*write)(i, os);
+  }
+  os << '\n';
+}
+
+// Unknown names write nothing, not even a separator; a known name is followed
+// by ", " unless it is last or the next item is the "-" group separator.
+void SimpleStats::WriteSelection(Writer write, const CSVString& selection, std::ostream& os) const {
+  const std::vector<std::string>& items = selection.elements;
+  if (items.empty()) return WriteAll(write, os);
+  for (size_t k = 0; k < items.size(); ++k) {
+    if (items[k] == "-") {
+      os << " | ";
+      continue;
+    }
+    const long i = IndexOf(items[k]);
+    if (i < 0) continue;
+    (this->*write)(i, os);
+    if (k + 1 < items.size() && items[k + 1] != "-") os << ", ";
+  }
+  os << '\n';
+}

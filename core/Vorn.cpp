@@ -2,6 +2,11 @@
 // steps of one run.
 #include "core/Vorn.h"
 
+VornCode Code;
+GenRand Rand;
+
 double sim_time = 0.0;
 
-int RunVorn(int, char**) { return 0; }
+int RunVorn(int, char**) {
+  return 0;
+}

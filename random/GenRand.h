@@ -35,8 +35,8 @@ class GenRand {
   // Uniform on [a, b], one word; needs 1 <= b - a + 1 <= 2^32 - 1.
   long IntegerInterval(const long& a, const long& b);
   double RealInterval(const double& a, const double& b);
-  // Truncated geometric on [a, b], weight p^(k - a), one word; p exactly 0 or
-  // 1 gives the uniform law.
+  // Truncated geometric on [a, b], weight p^(k - a), one word; p must be
+  // positive, or exactly 0, which like 1 gives the uniform law.
   long GeometricInteger(const double& p, const long& a, const long& b);
   double Rayleigh(const double& sigma);
   // Exponential power of mean m above the floor o.

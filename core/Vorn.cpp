@@ -4,8 +4,8 @@
 
 // First global, so the total covers the construction of all the others.
 Stopwatch MainChrono(true);
+VornCode Code;
+GenRand Rand;
 double sim_time = 0.0;
 
-int RunVorn(int, char**) {
-  return 0;
-}
+int RunVorn(int, char**) { return 0; }

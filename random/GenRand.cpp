@@ -1,0 +1,119 @@
+// GenRand: seeding of the dSFMT-19937 stream and the variates drawn from it.
+#include "random/GenRand.h"
+
+#include <sys/time.h>
+
+#include <cmath>
+#include <vector>
+
+GenRand::GenRand() {
+  Autoseed();
+}
+
+GenRand::GenRand(const unsigned long& seed) {
+  Seed(seed);
+}
+
+GenRand::~GenRand() = default;
+
+void GenRand::Seed(const unsigned long& seed) {
+  dsfmt_chk_init_gen_rand(&uniform, static_cast<uint32_t>(seed), 19937);
+  normal.state = static_cast<uint32_t>(seed);
+}
+
+void GenRand::Autoseed() {
+  timeval now;
+  gettimeofday(&now, nullptr);
+  Seed(SeedFromTime(now.tv_sec, now.tv_usec));
+}
+
+uint32_t GenRand::SeedFromTime(long seconds, long micros) {
+  // 32-bit wrapping arithmetic with a signed remainder, so the seed is the
+  // same on every platform whatever the width of time_t.
+  const int32_t s = static_cast<int32_t>(seconds);
+  const int32_t m = static_cast<int32_t>(micros);
+  const int32_t rem = s % (m + 1);
+  const uint32_t mix =
+      static_cast<uint32_t>(s) ^ (static_cast<uint32_t>(rem) * static_cast<uint32_t>(m));
+  return static_cast<uint32_t>(s) + mix;
+}
+
+long GenRand::IndexFromDraw(uint32_t r, long n) {
+  const uint32_t d = UINT32_MAX / static_cast<uint32_t>(n);
+  const long i = r / d;
+  return i < n ? i : n - 1;
+}
+
+long GenRand::GeometricIndexFrom(double p, long n, double u) {
+  const double q = std::log(1.0 - (1.0 - std::pow(p, static_cast<double>(n))) * u) / std::log(p);
+  // Written so that a NaN or infinite quotient also lands inside the range.
+  return q < static_cast<double>(n) ? static_cast<long>(q) : n - 1;
+}
+
+long GenRand::IntegerInterval(const long& a, const long& b) {
+  return a + IndexFromDraw(UniformInt32(), b - a + 1);
+}
+
+double GenRand::RealInterval(const double& a, const double& b) {
+  return a + (b - a) * Uniform();
+}
+
+long GenRand::GeometricInteger(const double& p, const long& a, const long& b) {
+  // A parameter of 0 is the documented way to ask for the uniform law.
+  if (p == 1.0 || p == 0.0) return IntegerInterval(a, b);
+  return a + GeometricIndexFrom(p, b - a + 1, Uniform());
+}
+
+double GenRand::Rayleigh(const double& sigma) {
+  return sigma * std::sqrt(-2.0 * std::log(1.0 - Uniform()));
+}
+
+double GenRand::RayleighFading(const double& m, const double& o) {
+  return o - m * std::log(1.0 - Uniform());
+}
+
+double GenRand::Exponential(const double& m) {
+  return -m * std::log(1.0 - Uniform());
+}
+
+double GenRand::Rice(const double& sigma, const double& nu) {
+  return std::sqrt(RicePower(sigma, nu));
+}
+
+double GenRand::RicePower(const double& sigma, const double& nu) {
+  const double n1 = normal.r4_nor();
+  const double n2 = normal.r4_nor();
+  const double x = sigma * n1 + nu;
+  const double y = sigma * n2;
+  return x * x + y * y;
+}
+
+std::pair<double, double> GenRand::NormalBoxMuller() {
+  double x1, x2, s;
+  do {
+    x1 = 2.0 * Uniform() - 1.0;
+    x2 = 2.0 * Uniform() - 1.0;
+    s = x1 * x1 + x2 * x2;
+  } while (!InPolarDisc(s));
+  const double f = std::sqrt(-2.0 * std::log(s) / s);
+  return {x1 * f, x2 * f};
+}
+
+long* GenRand::DifferentIntegers(long a, long b, long k, const long* excluded, long n) {
+  long* result = new long[k];
+  std::vector<long> candidates;
+  for (long v = a; v <= b; ++v)
+    if (!InList(v, excluded, n)) candidates.push_back(v);
+  for (long j = 0; j < k; ++j) {
+    const long i = IndexFromDraw(UniformInt32(), static_cast<long>(candidates.size()));
+    result[j] = candidates[i];
+    candidates.erase(candidates.begin() + i);
+  }
+  return result;
+}
+
+bool GenRand::InList(long v, const long* list, long n) {
+  for (long i = 0; i < n; ++i)
+    if (list[i] == v) return true;
+  return false;
+}

@@ -1,0 +1,81 @@
+// GenRand: the simulator's single random stream, dSFMT-19937 words read one
+// by one, and the variates drawn from it; normal draws come from a Ziggurat.
+#pragma once
+
+#include <dSFMT.h>
+
+#include <cstdint>
+#include <utility>
+
+#include "random/Ziggurat.h"
+
+class GenRand {
+ public:
+  GenRand();  // autoseeded from the time of day
+  explicit GenRand(const unsigned long& seed);
+  virtual ~GenRand();
+
+  // Uniform state from the low 32 bits of seed; the ziggurat gets the same seed.
+  void Seed(const unsigned long& seed);
+  void Autoseed();
+  // The seed Autoseed derives from the time of day (seconds, microseconds).
+  static uint32_t SeedFromTime(long seconds, long micros);
+
+  // U in [0, 1): the next state word (a double in [1, 2)) minus 1.
+  double Uniform() {
+    const int i = NextIndex();
+    return (&uniform.status[0].d[0])[i] - 1.0;
+  }
+  // r: the low 32 bits of the next state word.
+  uint32_t UniformInt32() {
+    const int i = NextIndex();
+    return static_cast<uint32_t>((&uniform.status[0].u[0])[i]);
+  }
+
+  // Uniform on [a, b], one word; needs 1 <= b - a + 1 <= 2^32 - 1.
+  long IntegerInterval(const long& a, const long& b);
+  double RealInterval(const double& a, const double& b);
+  // Truncated geometric on [a, b], weight p^(k - a), one word; p must be
+  // positive, or exactly 0, which like 1 gives the uniform law.
+  long GeometricInteger(const double& p, const long& a, const long& b);
+  double Rayleigh(const double& sigma);
+  // Exponential power of mean m above the floor o.
+  double RayleighFading(const double& m, const double& o);
+  double Exponential(const double& m);
+  // Rice envelope and power; they use the ziggurat only, no state words.
+  double Rice(const double& sigma, const double& nu);
+  double RicePower(const double& sigma, const double& nu);
+  // Two independent standard normals by the polar method.
+  std::pair<double, double> NormalBoxMuller();
+  // k distinct integers of [a, b] not in excluded[0..n-1], one word each;
+  // k must not exceed the number of candidates. The caller delete[]s the result.
+  long* DifferentIntegers(long a, long b, long k, const long* excluded, long n);
+  static bool InList(long v, const long* list, long n);
+
+  // Index in [0, n-1] for the draw r: r / floor((2^32 - 1) / n), where the
+  // topmost draws that would land on n or beyond are mapped to n - 1.
+  static long IndexFromDraw(uint32_t r, long n);
+  // Offset in [0, n-1] of the truncated geometric law for the uniform U, for
+  // p neither 0 nor 1; quotients rounded up to n (or beyond) give n - 1.
+  static long GeometricIndexFrom(double p, long n, double u);
+  // Whether the polar method keeps a point with squared radius s: 0 < s < 1,
+  // since s = 0 would make the scale factor infinite.
+  static bool InPolarDisc(double s) { return 0.0 < s && s < 1.0; }
+
+ private:
+  // Index of the next state word; the whole state is regenerated after 382
+  // draws. The words are read as one flat array, as the library itself does.
+  int NextIndex() {
+    if (uniform.idx >= DSFMT_N64) {
+      dsfmt_gen_rand_all(&uniform);
+      uniform.idx = 0;
+    }
+    return uniform.idx++;
+  }
+
+  // The library regenerates the state with aligned SSE2 loads and stores.
+  alignas(16) dsfmt_t uniform;
+
+ public:
+  Ziggurat normal;
+};

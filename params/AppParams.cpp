@@ -52,7 +52,7 @@ char* AppParams::Register(const char* name, void* variable, char type, const cha
   // A full table would be overwritten silently; a build that registers too many must not run.
   if (option_count >= kMaxOptions) {
     std::fprintf(stderr,
-                 "Error: cannot register option \"%s\": the option table holds at most %ld.\n",
+                 "Error: cannot register option \"%s\": the option table holds at most %ld options.\n",
                  name, kMaxOptions);
     std::exit(1);
   }

@@ -132,7 +132,7 @@ void VornParams::ExtractQoSLevels() {
   qos_levels = p_table.d1;
   // Q and T are read from columns 3 and 4 of every group.
   if (node_groups.d1 > 0 && node_groups.d2 < 5)
-    Reject(1, "%s has lines of %u fields (accepted: 5 fields N,A,R,Q,T per line)",
+    Reject(1, "%s has lines of %u fields (accepted: at least 5 fields N,A,R,Q,T per line)",
            NodeGroupSource(), node_groups.d2);
   for (unsigned i = 0; i < node_groups.d1; ++i) {
     const double q = node_groups(i, 3);

@@ -82,6 +82,11 @@ class RunBinary {
     std::filesystem::create_directories((dir / name).parent_path());
     std::ofstream(Path(name), std::ios::binary) << content;
   }
+  // Removes a file or directory tree of the working directory, if present.
+  void Remove(const std::string& name) const {
+    std::error_code ignored;
+    std::filesystem::remove_all(dir / name, ignored);
+  }
   // Lines of a file of the working directory, without their line feeds.
   std::vector<std::string> ReadLines(const std::string& name) const {
     std::vector<std::string> lines;

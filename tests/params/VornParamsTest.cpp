@@ -163,3 +163,14 @@ TEST(VornParamsDeathTest, QosClassIsComparedWithTheCoreF) {
                        17, "line 2: Requested QoS priority 2 which is greater than F \\(2\\)");
   std::remove(p_file.c_str());
 }
+
+TEST(VornParamsDeathTest, NodeGroupWithNegativeClockedRateIsRejected) {
+  // The CSV cell rule already drops signed cells, so the table is built by hand.
+  VornParams params;
+  params.node_groups.Resize(2, 5);
+  params.node_groups(0, 0) = 1, params.node_groups(0, 1) = 4, params.node_groups(0, 2) = -1;
+  params.node_groups(1, 0) = 1, params.node_groups(1, 1) = 2.7, params.node_groups(1, 2) = -1;
+  EXPECT_EXIT(params.CheckNodeGroups(), testing::ExitedWithCode(1),
+              "^Error: nodes_file line 2: R=-1 is out of range with arrival type 2 \\(accepted: 0 "
+              "or more\\)\\.\n$");
+}

@@ -253,7 +253,8 @@ TEST_F(Startup, QosClassErrorCountsOnlyTheRemainingLines) {
   ExpectRun({"qos_p_file=p.csv", "qos_tau_file=p.csv", "nodes_file=nodes.csv"}, 17,
             "Nodes definition error in line 2: Requested QoS priority 2 which is greater than F "
             "(8) or than the specified QoS levels (2).\n");
-  ExpectRun({"qos_p_file=p.csv", "qos_tau_file=p.csv", "nodes_file=nodes.csv", "F=2"}, 17,
+  // Classes are compared with the core F, before it is multiplied by L.
+  ExpectRun({"qos_p_file=p.csv", "qos_tau_file=p.csv", "nodes_file=nodes.csv", "F=2", "L=2"}, 17,
             "Nodes definition error in line 2: Requested QoS priority 2 which is greater than F "
             "(2) or than the specified QoS levels (2).\n");
   bin.WriteFile("nodes.csv", "N,A,R,Q,T\n2,0,0,1,0\n");

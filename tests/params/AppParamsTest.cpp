@@ -18,20 +18,6 @@ long IndexOf(const AppParams& params, const std::string& name) {
 
 }  // namespace
 
-TEST(AppParams, OwnOptionsInOrderWithDefaults) {
-  TestArgs args{};
-  AppParams params;
-  params.GetArguments(args.argc(), args.argv());
-  ASSERT_EQ(params.option_count, 6);
-  const char* names[] = {"optfile", "show_hidden", "stats", "csv", "debug", "header"};
-  const char* values[] = {"", "0", "", "1", "2", "0"};
-  for (long i = 0; i < 6; ++i) {
-    EXPECT_EQ(params.options[i].name, names[i]);
-    EXPECT_EQ(params.Print(i), values[i]) << names[i];
-    EXPECT_EQ(params.options[i].hidden, i == 1);
-  }
-}
-
 TEST(AppParams, ConvertsValuesWithTheStandardNumericRules) {
   TestArgs args{"i=42x",  "f=2.5e3", "F=1.5",      "yes=true", "half=0.5",
                 "neg=-1", "s=a b",   "c=1, 2,,3,", "empty="};
@@ -137,23 +123,6 @@ TEST(AppParams, HelpEntryKeepsParagraphsAndLongWords) {
             "        [abcdefghijklmnopqrstuvwxyz]\n");
 }
 
-TEST(AppParams, HiddenEntriesNeedShowHidden) {
-  TestArgs plain{};
-  AppParams params;
-  params.GetArguments(plain.argc(), plain.argv());
-  testing::internal::CaptureStdout();
-  params.PrintHelp(IndexOf(params, "show_hidden"), 11, 80);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-
-  TestArgs shown{"show_hidden=1"};
-  AppParams with;
-  with.GetArguments(shown.argc(), shown.argv());
-  testing::internal::CaptureStdout();
-  with.PrintHelp(IndexOf(with, "show_hidden"), 11, 80);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(),
-            "show_hidden (b) Show hidden/reserved options [1]\n");
-}
-
 TEST(AppParams, OptionsFileLinesFollowTheCommandLine) {
   const std::string file =
       WriteTempFile("# remark\r\ndebug=0\r\n\r\nstats=x,y\r\noptfile=/nowhere\r\n");
@@ -202,17 +171,6 @@ TEST(AppParamsDeathTest, MissingOptionsFileEndsWithStatus1) {
   AppParams params;
   EXPECT_EXIT(params.GetArguments(args.argc(), args.argv()), testing::ExitedWithCode(1),
               "CSVFile error: Cannot open/read file \"/nonexistent/opts.txt\"");
-}
-
-TEST(AppParamsDeathTest, HelpExitsWithStatus0OnAnyDashHPrefix) {
-  TestArgs args{"-hx"};
-  AppParams params;
-  params.GetArguments(args.argc(), args.argv());
-  EXPECT_EXIT(params.CatchHelp(80), testing::ExitedWithCode(0), "");
-  TestArgs none{"h=1", "x--help"};
-  AppParams quiet;
-  quiet.GetArguments(none.argc(), none.argv());
-  quiet.CatchHelp(80);  // returns
 }
 
 TEST(AppParamsDeathTest, TableHolds256OptionsAndRefusesMore) {

@@ -33,16 +33,6 @@ void ExpectTimes(const SimParams& p, double rts, double cts, double data, double
 
 }  // namespace
 
-TEST(SimParams, RegistersItsOptionsAfterTheFrameworkOnes) {
-  Sim sim{};
-  EXPECT_EQ(sim.params.option_count, 6 + 48);
-  EXPECT_EQ(sim.params.options[6].name, "out_dir");
-  EXPECT_EQ(sim.params.options[26].name, "fading");
-  EXPECT_EQ(sim.params.options[53].name, "queue_stats");
-  for (long i = 0; i < sim.params.option_count; ++i)
-    EXPECT_EQ(sim.params.options[i].hidden, sim.params.options[i].name == "show_hidden");
-}
-
 TEST(SimParams, DefaultAirTimes) {
   Sim sim{};
   EXPECT_EQ(sim.params.rate_rts, 6000000);
@@ -141,7 +131,9 @@ TEST(SimParams, RssiGeneratorsFollowTheFadingType) {
   // ynomin zeroes the floor power but not the comparison of the dBm values.
   Sim no_floor{"ymin=-80", "y0=-82", "fsf_type=2", "ynomin=1"};
   EXPECT_EQ(no_floor.params.fsf_type, 0);
-  EXPECT_EQ((no_floor.params.*no_floor.params.GenRssi)(), no_floor.params.y0_pw);
+  EXPECT_EQ(no_floor.params.GenRssi, &SimParams::GenRssi_Ideal);
+  EXPECT_EQ(no_floor.params.ymin_pw, 0);
+  EXPECT_EQ(no_floor.params.GenRssi_Ideal(), no_floor.params.y0_pw);
 }
 
 TEST(SimParams, AliasRegisteredAfterItsOptionWins) {

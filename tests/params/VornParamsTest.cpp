@@ -32,23 +32,11 @@ std::vector<std::vector<double>> Rows(const ArrayDense<double, unsigned>& table)
   return rows;
 }
 
-// Expects Initialize to end the process with status and a message matching pattern.
-void ExpectInitializeExit(std::initializer_list<std::string> list, int status,
-                          const char* pattern) {
-  TestArgs args(list);
-  VornParams params;
-  params.GetArguments(args.argc(), args.argv());
-  EXPECT_EXIT(params.Initialize(), testing::ExitedWithCode(status), pattern);
-}
-
 }  // namespace
 
 TEST(VornParams, DefaultsGiveTheStandardCycle) {
   Vorn vorn{};
   const VornParams& p = vorn.params;
-  EXPECT_EQ(p.option_count, 73);
-  EXPECT_EQ(p.options[54].name, "randsratio");
-  EXPECT_EQ(p.options[60].name, "Ts");
   EXPECT_EQ(p.ymin, -116.0411998);
   EXPECT_EQ(Rows(p.p_table), (std::vector<std::vector<double>>{{0.5, 0.5, 0.5}}));
   EXPECT_EQ(Rows(p.tau_table), (std::vector<std::vector<double>>{{1, 1, 1}}));
@@ -141,26 +129,6 @@ TEST(VornParams, NodeGroupsFromFileWithCommentsBlankLinesAndCrLf) {
   EXPECT_EQ(Rows(vorn.params.node_groups),
             (std::vector<std::vector<double>>{{4, 3, 1000000, 1, 0}, {2, 0, 0, 0, 1}}));
   std::remove(file.c_str());
-  std::remove(p_file.c_str());
-}
-
-TEST(VornParamsDeathTest, TableShapesAndQosClassesAreChecked) {
-  ExpectInitializeExit({"R=4"}, 16, "Number of columns must be >= R");
-  ExpectInitializeExit({"p=0.5", "tau=1"}, 16, "Number of columns must be >= R");
-  ExpectInitializeExit({"p=0.5,0.5,0.5,0.5"}, 16, "Number of rows/columns must be the same");
-  ExpectInitializeExit({"p=0.5,-0.5,0.5", "tau=-1"}, 16, "Number of columns must be >= R");
-  ExpectInitializeExit({"R=-1"}, 16, "Number of columns must be >= R");
-  ExpectInitializeExit({"nodes_def=1,0,0,1,0"}, 17, "line 1: Requested QoS priority 1 ");
-  ExpectInitializeExit({"F=8", "L=4"}, 7, "F\\*L <= 31");
-  ExpectInitializeExit({"L=0"}, 7, "F\\*L <= 31");
-}
-
-TEST(VornParamsDeathTest, QosClassIsComparedWithTheCoreF) {
-  const std::string p_file = WriteTempFile("0.5,0.5,0.5\n0.5,0.5,0.5\n0.5,0.5,0.5\n");
-  // Q=2 is below F*L=4 but not below the core F=2.
-  ExpectInitializeExit({"qos_p_file=" + p_file, "qos_tau_file=" + p_file, "F=2", "L=2",
-                        "nodes_def=1,0,0,1,0;1,0,0,2,0"},
-                       17, "line 2: Requested QoS priority 2 which is greater than F \\(2\\)");
   std::remove(p_file.c_str());
 }
 

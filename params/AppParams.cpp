@@ -51,9 +51,10 @@ char* AppParams::Register(const char* name, void* variable, char type, const cha
                           bool hidden) {
   // A full table would be overwritten silently; a build that registers too many must not run.
   if (option_count >= kMaxOptions) {
-    std::fprintf(stderr,
-                 "Error: cannot register option \"%s\": the option table holds at most %ld options.\n",
-                 name, kMaxOptions);
+    std::fprintf(
+        stderr,
+        "Error: cannot register option \"%s\": the option table holds at most %ld options.\n", name,
+        kMaxOptions);
     std::exit(1);
   }
   OptionRecord& record = options[option_count++];

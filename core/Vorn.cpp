@@ -2,10 +2,28 @@
 // steps of one run.
 #include "core/Vorn.h"
 
+#include <cstdio>
+
 // First global, so the total covers the construction of all the others.
 Stopwatch MainChrono(true);
+VornParams Params;
+VornNetwork Net;
 VornCode Code;
 GenRand Rand;
 double sim_time = 0.0;
 
-int RunVorn(int, char**) { return 0; }
+int RunVorn(int argc, char** argv) {
+  Params.GetArguments(argc, argv);
+  Params.CatchHelp(80);
+  Params.Initialize();
+  Params.DumpFileOpts();
+  Code.Initialize(Params.F / Params.L, Params.L);
+  Net.Initialize();
+  Net.Simulation();
+  std::printf("runs, attempts, successes, collisions, failures, idles, time\n");
+  std::printf("%ld, %ld, %ld, %ld, %ld, %ld, %g\n", Net.n_slots, Net.n_att, Net.n_succ, Net.n_coll,
+              Net.n_fail, Net.n_idle, sim_time);
+  MainChrono.stop(false, "", stderr);
+  MainChrono.print("total", stderr);
+  return 0;
+}

@@ -2,11 +2,17 @@
 #pragma once
 
 #include "core/VornCode.h"
+#include "core/VornNetwork.h"
+#include "params/VornParams.h"
 #include "random/GenRand.h"
 #include "stats/Stopwatch.h"
 
 // Processor time of the whole process, running from before main.
 extern Stopwatch MainChrono;
+// Every option and derived constant of the run.
+extern VornParams Params;
+// The stations, the access point and the contention engine.
+extern VornNetwork Net;
 // The contention code words, built once the options are known.
 extern VornCode Code;
 // The single random stream, seeded from the time of day.

@@ -1,0 +1,72 @@
+// AppParams: the generic OPTION=VALUE layer under all configuration: the
+// option table, the value lookup, the help screen and "lastopts.lst".
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "params/OptionRecord.h"
+#include "support/CSVString.h"
+
+class AppParams {
+ public:
+  static constexpr long kMaxOptions = 256;
+
+  AppParams() = default;
+  AppParams(const AppParams&) = delete;
+  AppParams& operator=(const AppParams&) = delete;
+  virtual ~AppParams() = default;
+
+  // Stores the argument vector and registers the six own options; the options
+  // file is appended right after optfile is registered.
+  void GetArguments(int argc, char** argv);
+
+  // Text after the key name+suffix in the first argument starting with it.
+  char* ExtractParameter(const char* name, const char* suffix) const;
+
+  // Registration: appends a record and converts the value found, if any.
+  void Push(const char* name, double& variable, const char* help, bool hidden = false);
+  void Push(const char* name, long double& variable, const char* help, bool hidden = false);
+  void Push(const char* name, bool& variable, const char* help, bool hidden = false);
+  void Push(const char* name, const char*& variable, const char* help, bool hidden = false);
+  void Push(const char* name, long& variable, const char* help, bool hidden = false);
+  void Push(const char* name, CSVString& variable, const char* help, bool hidden = false);
+
+  // Raw value text of an unregistered option, or null.
+  char* ParseOption(const char* name, const char* help) const;
+
+  std::string Print(long index) const;
+  void PrintArgv() const;
+  void PrintHelp(long index, long name_width, long line_width) const;
+  // Prints the help screen and exits with status 0 when "-h" or "--help" was given.
+  void CatchHelp(long line_width) const;
+  void ParseOptionsFile();
+  void DumpFileOpts() const;
+
+  long arg_count = 0;
+  char** arg_vector = nullptr;
+  long option_count = 0;
+  std::array<OptionRecord, kMaxOptions> options;
+
+  bool show_hidden = false;
+  bool csv = true;
+  const char* optfile = "";
+  long debug = 2;
+  bool header = false;
+  CSVString stats;
+
+ protected:
+  // Writes "Error: " and the formatted text as one line to standard error and
+  // ends the process with status.
+  [[noreturn]] static void Reject(int status, const char* format, ...)
+      __attribute__((format(printf, 2, 3)));
+
+ private:
+  // Appends a record and returns the value text given for it, or null.
+  char* Register(const char* name, void* variable, char type, const char* help, bool hidden);
+
+  // Backing store of the argument vector once an options file extends it.
+  std::vector<std::string> owned_lines;
+  std::vector<char*> owned_vector;
+};

@@ -1,0 +1,112 @@
+// SimParams: the PHY, MAC, channel, traffic, stop and output options and the
+// frame timing, linear powers and Rice amplitudes derived from them.
+#pragma once
+
+#include "params/AppParams.h"
+
+class SimParams : public AppParams {
+ public:
+  using RssiGenerator = double (SimParams::*)() const;
+
+  SimParams() = default;
+  ~SimParams() override = default;
+
+  // Registers the own options after those of AppParams.
+  void GetArguments(int argc, char** argv);
+  // Derives timing, powers, Rice amplitudes and the RSSI generators; ends the
+  // process with status 1 on an unsupported chan_bw.
+  void Initialize();
+  // Rejects values the derived quantities or the simulation cannot work with;
+  // run by the most derived layer once its own checks have passed.
+  void CheckRanges() const;
+  // Rejects a negative rate for the clocked arrival types 1, 2 and 3.
+  static void CheckArrival(const char* what, long type, double rate);
+  void SetBitrates();
+  // Air time of a PSDU of bits bits at rate bit/s, without propagation delay.
+  double TxTimeOFDM(long bits, long rate) const;
+  // Largest PSDU bit count whose TxTimeOFDM is at most time; -1 when not even
+  // an empty PSDU fits (or rate is not positive).
+  long PSDUFromTxTimeOFDM(double time, long rate) const;
+
+  // Single-draw received powers of node links (GenRssi_*) and AP links.
+  double GenRssi_Ideal() const;
+  double GenRssi_Uniform() const;
+  double GenRssi_Rayleigh() const;
+  double GenRssi_Rice() const;
+  double GenRssiAP_Ideal() const;
+  double GenRssiAP_Uniform() const;
+  double GenRssiAP_Rayleigh() const;
+  double GenRssiAP_Rice() const;
+
+  // Options, in registration order.
+  const char* out_dir = "out";
+  double time = 0;
+  long frames = 0;
+  long attempts = 0;
+  long runs = 10000;
+  long adhoc = 0;
+  bool ath_real = false;
+  double t_symbol = 4e-06;
+  double t_preamble = 1.6e-05;
+  long B_signal = 6000000;
+  long chan_bw = 0;
+  long B = 6000000;
+  long M = 5;
+  long DATA = 8192;
+  long APP = 0;
+  double sifs = 1.6e-05;
+  double delta = 0;
+  bool no_ack = false;
+  long fixed_ack_rate = 0;
+  long fsf_type = 0;
+  bool fsf_fast = true;
+  double fsf_prob_node = 0.25;
+  double fsf_prob_ap = 0.25;
+  long queue = 31;
+  long retry_limit = -2;
+  long ar_type = 0;
+  double ar_rate = 6000000;
+  double y = -79;
+  double yAP = -79;
+  double y0 = -82;
+  double ymin = -98.881166;
+  bool ynomin = false;
+  double ymax = -30;
+  double K = 2;
+  double KAP = 2;
+  double Kratio = 0;
+  long qos_levels = 0;
+  const char* nodes_file = "";
+  const char* nodes_def = "";
+  long show_node = -1;
+  bool nodes_stats = false;
+  bool nodes_only = false;
+  double flow_stats = 0;
+  bool queue_stats = false;
+
+  // Fixed frame sizes in bits.
+  const long signal_bits = 24;
+  const long service_bits = 16;
+  const long tail_bits = 6;
+  const long rts_bits = 144;
+  const long cts_bits = 96;
+  const long ack_bits = 96;
+  const long hdr_bits = 256;
+
+  // Derived by Initialize (difs by the protocol layer).
+  long rate_rts = 0, rate_cts = 0, rate_ack = 0;
+  double t_rts = 0, t_cts = 0, t_data = 0, t_ack = 0;
+  double difs = 0;
+  bool flow_stats_on = false;
+  double ymax_pw = 0, ymin_pw = 0, y_pw = 0, yAP_pw = 0, y0_pw = 0;
+  double rice_sigma = 0, rice_nu = 0;
+  double rice_sigma_ap = 0, rice_nu_ap = 0;
+  RssiGenerator GenRssi = &SimParams::GenRssi_Ideal;
+  RssiGenerator GenRssiAP = &SimParams::GenRssiAP_Ideal;
+
+ private:
+  void ApplyChannelBandwidth();
+  void SetFrameTimes();
+  void SetPowers();
+  void SelectRssiGenerators();
+};

@@ -1,0 +1,108 @@
+// RunBinary: runs the vorn binary in a fresh temporary directory and captures
+// its standard output, standard error and exit status, for end-to-end tests.
+#pragma once
+
+#include <fcntl.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <system_error>
+#include <vector>
+
+struct RunResult {
+  virtual ~RunResult() = default;
+  // Exit status of the process; 128 + signal number when a signal ended it.
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+class RunBinary {
+ public:
+  // Creates <tmp>/vorn_e2e_XXXXXX with the working directory "run" inside it;
+  // the captured streams are kept beside "run", never in it.
+  RunBinary() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "vorn_e2e_XXXXXX").string();
+    if (!mkdtemp(&pattern[0])) throw std::runtime_error("mkdtemp failed");
+    base = pattern;
+    dir = base / "run";
+    std::filesystem::create_directory(dir);
+  }
+  RunBinary(const RunBinary&) = delete;
+  RunBinary& operator=(const RunBinary&) = delete;
+  virtual ~RunBinary() {
+    std::error_code ignored;
+    std::filesystem::remove_all(base, ignored);
+  }
+
+  // Runs binary with args (no shell involved) in dir, standard input empty.
+  RunResult Run(const std::vector<std::string>& args,
+                const std::string& binary = VORN_BINARY) const {
+    const std::string out_path = (base / "stdout").string(), err_path = (base / "stderr").string();
+    const std::string work = dir.string();
+    std::vector<char*> argv;
+    argv.push_back(const_cast<char*>(binary.c_str()));
+    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+    argv.push_back(nullptr);
+
+    RunResult result;
+    const pid_t pid = fork();
+    if (pid == 0) {
+      // Only async-signal-safe calls between fork and exec.
+      const int in = open("/dev/null", O_RDONLY);
+      const int out = open(out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+      const int err = open(err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+      if (in < 0 || out < 0 || err < 0 || chdir(work.c_str()) != 0 || dup2(in, 0) < 0 ||
+          dup2(out, 1) < 0 || dup2(err, 2) < 0)
+        _exit(126);
+      execv(binary.c_str(), argv.data());
+      _exit(127);
+    }
+    int wstatus = 0;
+    if (pid < 0 || waitpid(pid, &wstatus, 0) != pid) return result;
+    result.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : 128 + WTERMSIG(wstatus);
+    result.out = ReadPath(out_path);
+    result.err = ReadPath(err_path);
+    return result;
+  }
+
+  // Path of name relative to the working directory of the runs.
+  std::string Path(const std::string& name) const { return (dir / name).string(); }
+  bool Exists(const std::string& name) const { return std::filesystem::exists(dir / name); }
+  // Whole content of a file of the working directory ("" when missing).
+  std::string ReadFile(const std::string& name) const { return ReadPath(Path(name)); }
+  // Writes content byte for byte, creating parent directories as needed.
+  void WriteFile(const std::string& name, const std::string& content) const {
+    std::filesystem::create_directories((dir / name).parent_path());
+    std::ofstream(Path(name), std::ios::binary) << content;
+  }
+  // Removes a file or directory tree of the working directory, if present.
+  void Remove(const std::string& name) const {
+    std::error_code ignored;
+    std::filesystem::remove_all(dir / name, ignored);
+  }
+  // Lines of a file of the working directory, without their line feeds.
+  std::vector<std::string> ReadLines(const std::string& name) const {
+    std::vector<std::string> lines;
+    std::istringstream in(ReadFile(name));
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+  }
+
+  std::filesystem::path base;
+  std::filesystem::path dir;
+
+ private:
+  static std::string ReadPath(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream content;
+    content << in.rdbuf();
+    return content.str();
+  }
+};

@@ -1,0 +1,163 @@
+// PHY timing, control rates, channel-bandwidth overrides, powers, Rice
+// amplitudes and the RSSI generator choice.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "params/SimParams.h"
+#include "support/Functions.h"
+#include "tests/params/TestSupport.h"
+
+namespace {
+
+constexpr double kUs = 1e-6;
+
+// A SimParams initialised from the given arguments.
+class Sim {
+ public:
+  explicit Sim(std::initializer_list<std::string> list) : args(list) {
+    params.GetArguments(args.argc(), args.argv());
+    params.Initialize();
+  }
+  virtual ~Sim() = default;
+  TestArgs args;
+  SimParams params;
+};
+
+void ExpectTimes(const SimParams& p, double rts, double cts, double data, double ack) {
+  EXPECT_NEAR(p.t_rts / kUs, rts, 1e-9);
+  EXPECT_NEAR(p.t_cts / kUs, cts, 1e-9);
+  EXPECT_NEAR(p.t_data / kUs, data, 1e-9);
+  EXPECT_NEAR(p.t_ack / kUs, ack, 1e-9);
+}
+
+}  // namespace
+
+TEST(SimParams, DefaultAirTimes) {
+  Sim sim{};
+  EXPECT_EQ(sim.params.rate_rts, 6000000);
+  EXPECT_EQ(sim.params.rate_cts, 6000000);
+  EXPECT_EQ(sim.params.rate_ack, 6000000);
+  ExpectTimes(sim.params, 48, 40, 1432, 40);
+}
+
+TEST(SimParams, ControlRatesFollowTheDataRate) {
+  Sim twelve{"B=12000000"};
+  EXPECT_EQ(twelve.params.rate_rts, 12000000);
+  EXPECT_EQ(twelve.params.rate_ack, 12000000);
+  ExpectTimes(twelve.params, 36, 32, 728, 32);
+
+  Sim fixed{"B=24000000", "fixed_ack_rate=1"};
+  EXPECT_EQ(fixed.params.rate_rts, 24000000);
+  EXPECT_EQ(fixed.params.rate_cts, 6000000);
+  EXPECT_EQ(fixed.params.rate_ack, 6000000);
+  ExpectTimes(fixed.params, 28, 40, 376, 40);
+
+  Sim data_rate{"B=54000000", "fixed_ack_rate=-1"};
+  EXPECT_EQ(data_rate.params.rate_cts, 54000000);
+  ExpectTimes(data_rate.params, 24, 24, 180, 24);
+
+  Sim between{"B=18000000"};  // 2x but not 4x the signal rate
+  EXPECT_EQ(between.params.rate_rts, 12000000);
+}
+
+TEST(SimParams, AtherosTimesAndPropagationDelay) {
+  Sim ath{"ath_real=1"};
+  ExpectTimes(ath.params, 52, 37.6, 1440, 44);
+  Sim delayed{"delta=1e-6"};
+  ExpectTimes(delayed.params, 49, 41, 1433, 41);
+}
+
+TEST(SimParams, ChannelBandwidthOverridesPhyValues) {
+  Sim ten{"chan_bw=10", "t_preamble=1", "t_symbol=1", "B_signal=1", "sifs=1", "ymin=0"};
+  EXPECT_EQ(ten.params.t_preamble, 3.2e-05);
+  EXPECT_EQ(ten.params.t_symbol, 8e-06);
+  EXPECT_EQ(ten.params.B_signal, 3000000);
+  EXPECT_EQ(ten.params.sifs, 3.2e-05);
+  EXPECT_EQ(ten.params.ymin, -101.891466);
+  EXPECT_EQ(ten.params.B, 6000000);  // never scaled
+
+  Sim five{"chan_bw=5"};
+  EXPECT_EQ(five.params.t_symbol, 1.6e-05);
+  EXPECT_EQ(five.params.B_signal, 1500000);
+  EXPECT_EQ(five.params.ymin, -104.901766);
+
+  Sim none{"t_symbol=8e-6", "ymin=-90"};
+  EXPECT_EQ(none.params.t_symbol, 8e-06);
+  EXPECT_EQ(none.params.ymin, -90);
+}
+
+TEST(SimParamsDeathTest, UnsupportedBandwidthEndsWithStatus1) {
+  TestArgs args{"chan_bw=7"};
+  SimParams params;
+  params.GetArguments(args.argc(), args.argv());
+  EXPECT_EXIT(params.Initialize(), testing::ExitedWithCode(1),
+              "^Error: Supported channel bandwidth values \\(MHz\\) are: 20, 10, 5\n$");
+}
+
+TEST(SimParams, PowersRiceAmplitudesAndWriteBacks) {
+  Sim sim{"fsf_prob_ap=-1", "fsf_prob_node=0.3", "K=4",           "Kratio=0.5",
+          "y=-79",          "yAP=-70",           "flow_stats=0.5"};
+  const SimParams& p = sim.params;
+  EXPECT_DOUBLE_EQ(p.fsf_prob_ap, 0.3);
+  EXPECT_DOUBLE_EQ(p.KAP, 2);
+  EXPECT_DOUBLE_EQ(p.y_pw, dbm2pw(-79));
+  EXPECT_DOUBLE_EQ(p.ymin_pw, dbm2pw(-98.881166));
+  EXPECT_DOUBLE_EQ(p.ymax_pw, 1);
+  // The mean power of the Rice draw, nu^2 + 2 sigma^2, is the configured one.
+  EXPECT_DOUBLE_EQ(p.rice_nu * p.rice_nu + 2 * p.rice_sigma * p.rice_sigma, p.y_pw);
+  EXPECT_DOUBLE_EQ(p.rice_nu * p.rice_nu / (2 * p.rice_sigma * p.rice_sigma), 4);
+  EXPECT_DOUBLE_EQ(p.rice_nu_ap * p.rice_nu_ap / (2 * p.rice_sigma_ap * p.rice_sigma_ap), 2);
+  EXPECT_DOUBLE_EQ(p.rice_nu_ap * p.rice_nu_ap + 2 * p.rice_sigma_ap * p.rice_sigma_ap, p.yAP_pw);
+  EXPECT_TRUE(p.flow_stats_on);
+
+  Sim kept{"KAP=3", "Kratio=-1", "ynomin=1"};
+  EXPECT_EQ(kept.params.KAP, 3);
+  EXPECT_EQ(kept.params.ymin_pw, 0);
+  EXPECT_FALSE(kept.params.flow_stats_on);
+}
+
+TEST(SimParams, RssiGeneratorsFollowTheFadingType) {
+  EXPECT_EQ(Sim{"fsf_type=2"}.params.GenRssi, &SimParams::GenRssi_Rayleigh);
+  EXPECT_EQ(Sim{"fsf_type=2"}.params.GenRssiAP, &SimParams::GenRssiAP_Rayleigh);
+  EXPECT_EQ(Sim{"fsf_type=4"}.params.GenRssiAP, &SimParams::GenRssiAP_Rice);
+  EXPECT_EQ(Sim{"fsf_type=5"}.params.GenRssi, &SimParams::GenRssi_Uniform);
+  EXPECT_EQ(Sim{"fsf_type=3"}.params.GenRssi, &SimParams::GenRssi_Ideal);
+  EXPECT_EQ(Sim{"fsf_type=1"}.params.GenRssiAP, &SimParams::GenRssiAP_Ideal);
+
+  Sim floor_high{"ymin=-80", "y0=-82", "fsf_type=4"};
+  EXPECT_EQ(floor_high.params.fsf_type, 0);
+  EXPECT_EQ(floor_high.params.GenRssi, &SimParams::GenRssi_Ideal);
+  // ynomin zeroes the floor power but not the comparison of the dBm values.
+  Sim no_floor{"ymin=-80", "y0=-82", "fsf_type=2", "ynomin=1"};
+  EXPECT_EQ(no_floor.params.fsf_type, 0);
+  EXPECT_EQ(no_floor.params.GenRssi, &SimParams::GenRssi_Ideal);
+  EXPECT_EQ(no_floor.params.ymin_pw, 0);
+  EXPECT_EQ(no_floor.params.GenRssi_Ideal(), no_floor.params.y0_pw);
+}
+
+TEST(SimParams, AliasRegisteredAfterItsOptionWins) {
+  EXPECT_EQ(Sim({"fsf_type=2", "fading=4"}).params.fsf_type, 4);
+  EXPECT_EQ(Sim({"fading=4", "fsf_type=2"}).params.fsf_type, 4);
+  EXPECT_EQ(Sim({"fsf_type=2"}).params.fsf_type, 2);
+  EXPECT_EQ(Sim({"arrival=3"}).params.ar_type, 3);
+  EXPECT_EQ(Sim({"fsf_eta=0.1"}).params.fsf_prob_node, 0.1);
+}
+
+TEST(SimParams, PsduFromAirTimeInvertsTxTimeOFDM) {
+  for (const char* rate : {"B=6000000", "B=9000000", "B=54000000"}) {
+    Sim sim{rate};
+    const SimParams& p = sim.params;
+    for (long bits : {0L, 1L, 2L, 26L, 144L, 1000L, 8470L}) {
+      const double time = p.TxTimeOFDM(bits, p.B);
+      const long fit = p.PSDUFromTxTimeOFDM(time, p.B);
+      EXPECT_GE(fit, bits) << rate;
+      EXPECT_LE(p.TxTimeOFDM(fit, p.B), time * (1 + 1e-12));
+      EXPECT_GT(p.TxTimeOFDM(fit + 1, p.B), time);
+    }
+    EXPECT_EQ(p.PSDUFromTxTimeOFDM(p.TxTimeOFDM(0, p.B) - 1e-7, p.B), -1);
+  }
+  Sim sim{};
+  EXPECT_EQ(sim.params.PSDUFromTxTimeOFDM(48e-6, 6000000), 24 * 7 - 22);
+  EXPECT_EQ(sim.params.PSDUFromTxTimeOFDM(1e-3, 0), -1);
+}

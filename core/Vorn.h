@@ -1,6 +1,7 @@
 // The process-wide objects of one simulation run and the run driver.
 #pragma once
 
+#include "core/SimTime.h"
 #include "core/VornCode.h"
 #include "core/VornNetwork.h"
 #include "params/VornParams.h"
@@ -17,8 +18,6 @@ extern VornNetwork Net;
 extern VornCode Code;
 // The single random stream, seeded from the time of day.
 extern GenRand Rand;
-// Simulated time in seconds; advanced only by the contention outcomes.
-extern double sim_time;
 
 // One whole run: options, initialisation, simulation, results. Returns the
 // process exit status.

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "core/Vorn.h"
+#include "core/SimTime.h"
 
 template <class T>
 class FlowStats {

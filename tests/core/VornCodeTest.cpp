@@ -1,10 +1,10 @@
 // VornCode: the word table, the win rule against a plain scan, and printing.
+#include "core/VornCode.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <string>
-
-#include "core/VornCode.h"
 
 namespace {
 

@@ -21,6 +21,28 @@ struct RunResult {
   int status = -1;
   std::string out;
   std::string err;
+
+  // Standard error without the "# cont" and "# total" timing lines, whose
+  // values change from run to run.
+  std::string Diagnostics() const {
+    std::string kept;
+    size_t start = 0;
+    while (start < err.size()) {
+      size_t end = err.find('\n', start);
+      end = end == std::string::npos ? err.size() : end + 1;
+      const std::string line = err.substr(start, end - start);
+      if (line.rfind("# cont ", 0) != 0 && line.rfind("# total ", 0) != 0) kept += line;
+      start = end;
+    }
+    return kept;
+  }
+  // True when the last line of standard error is the "# total" line.
+  bool EndsWithTotal() const {
+    const size_t last = err.rfind('\n', err.size() >= 2 ? err.size() - 2 : 0);
+    const size_t from = last == std::string::npos ? 0 : last + 1;
+    return err.compare(from, 8, "# total ") == 0 && err.size() >= 5 &&
+           err.compare(err.size() - 5, 5, " sec\n") == 0;
+  }
 };
 
 class RunBinary {

@@ -105,7 +105,11 @@ class Startup : public testing::Test {
     bin.Remove("lastopts.lst");
     const RunResult result = bin.Run(args);
     EXPECT_EQ(result.status, status) << testing::PrintToString(args);
-    EXPECT_EQ(result.err, err) << testing::PrintToString(args);
+    EXPECT_EQ(status == 0 ? result.Diagnostics() : result.err, err)
+        << testing::PrintToString(args);
+    if (status == 0) {
+      EXPECT_TRUE(result.EndsWithTotal()) << result.err;
+    }
     EXPECT_EQ(bin.Exists("lastopts.lst"), status == 0) << testing::PrintToString(args);
   }
 
@@ -159,7 +163,7 @@ TEST_F(Startup, CommandLineBeatsOptionsFileAndFirstOccurrenceWins) {
                 "# run set-up\r\nR=2\r\n\r\nM=7\r\nM=8\r\noptfile=other\r\nout_dir=res\r\n");
   const RunResult result = bin.Run({"optfile=opts.txt", "R=1", "R=3"});
   EXPECT_EQ(result.status, 0);
-  EXPECT_EQ(result.err, "# using options file \"opts.txt\" (5 lines)\n");
+  EXPECT_EQ(result.Diagnostics(), "# using options file \"opts.txt\" (5 lines)\n");
   EXPECT_EQ(Last("R"), "1");
   EXPECT_EQ(Last("M"), "7");
   EXPECT_EQ(Last("optfile"), "opts.txt");
@@ -181,7 +185,7 @@ TEST_F(Startup, UnwritableLastoptsIsReportedAndTheRunGoesOn) {
   bin.WriteFile("lastopts.lst/keep", "");
   const RunResult result = bin.Run({});
   EXPECT_EQ(result.status, 0);
-  EXPECT_EQ(result.err, "Could not open/write to options file \"lastopts.lst\".\n");
+  EXPECT_EQ(result.Diagnostics(), "Could not open/write to options file \"lastopts.lst\".\n");
 }
 
 TEST_F(Startup, HelpListsTheOptionsAndExitsBeforeInitialization) {

@@ -1,0 +1,366 @@
+// The contention engine: building the network, the stop conditions, and one
+// contention cycle read top to bottom (arrivals, rounds, outcome).
+#include "core/VornNetwork.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "core/Vorn.h"
+
+VornNetwork::VornNetwork()
+    : contend(&VornNetwork::ContendCentralized), keep_running(&VornNetwork::StopBySlots) {
+  pktps_flow.window = pktps_flow.next_sample = 0.0;
+  ps_flow.window = ps_flow.next_sample = 0.0;
+}
+
+// --- Start-up --------------------------------------------------------------
+
+void VornNetwork::Initialize() {
+  Reset();
+  if (!Params.node_groups.empty()) {
+    all_nodes = BuildNodes();
+  } else {
+    all_nodes = NewList(Params.M);
+    for (long i = 0; i < Params.M; ++i) {
+      nodes.emplace_back(new VornNode(Params.M, Params.ar_type, Params.ar_rate, 0, 0));
+      all_nodes.Append(nodes.back().get());
+    }
+  }
+  const long n = all_nodes.count;
+  if (Params.adhoc) {
+    referees = NewList(n);
+    contend = &VornNetwork::ContendAdhoc;
+  } else {
+    nodes.emplace_back(new VornNode(n, -1, -1.0, 0, 0));
+    ap = nodes.back().get();
+    referees = NewList(1);
+    referees.Append(ap);
+    contend = &VornNetwork::ContendCentralized;
+  }
+  active = NewList(n);
+  transmitters = NewList(n);
+  second_chancers = NewList(n);
+  third_chancers = NewList(n);
+  winners = NewList(n);
+  contenders.Show(active);
+  ChooseStopCondition();
+  CheckRunCanEnd();
+  SizeRecords(n);
+  ChooseVariants();
+}
+
+void VornNetwork::Reset() {
+  round = n_att = n_slots = n_fail = n_succ = n_coll = n_idle = n_packets = 0;
+  nodes.clear();
+  arrays.clear();
+  ap = nullptr;
+  channels_drawn = false;
+  VornNode::ResetIds();
+}
+
+VornNodelist VornNetwork::NewList(long capacity) {
+  arrays.emplace_back(capacity > 0 ? capacity : 1, nullptr);
+  VornNodelist list;
+  list.items = arrays.back().data();
+  return list;
+}
+
+VornNodelist VornNetwork::BuildNodes() {
+  const ArrayDense<double, unsigned>& groups = Params.node_groups;
+  long n = 0;
+  for (unsigned row = 0; row < groups.d1; ++row) n = static_cast<long>(n + groups(row, 0));
+  VornNodelist list = NewList(n);
+  for (unsigned row = 0; row < groups.d1; ++row) {
+    const double count = groups(row, 0);
+    for (long created = 0; created < count; ++created) {
+      nodes.emplace_back(new VornNode(n, static_cast<long>(groups(row, 1)), groups(row, 2),
+                                      static_cast<long>(groups(row, 3)),
+                                      static_cast<long>(groups(row, 4))));
+      list.Append(nodes.back().get());
+    }
+  }
+  return list;
+}
+
+void VornNetwork::ChooseStopCondition() {
+  if (Params.time > 0)
+    keep_running = &VornNetwork::StopByTime;
+  else if (Params.frames >= 1)
+    keep_running = &VornNetwork::StopByFrames;
+  else if (Params.attempts >= 1)
+    keep_running = &VornNetwork::StopByAttempts;
+  else if (Params.runs >= 1)
+    keep_running = &VornNetwork::StopBySlots;
+  else {
+    std::fputs(
+        "You must specify a valid stop condition, either 'time', 'frames' or 'time' (in order of "
+        "precedence).",
+        stderr);
+    std::exit(1);
+  }
+}
+
+// Frames and attempts need packets; a network whose stations can never hold
+// one would loop for ever, and so would a time limit on a clock that never
+// advances.
+void VornNetwork::CheckRunCanEnd() const {
+  if (keep_running == &VornNetwork::StopByFrames || keep_running == &VornNetwork::StopByAttempts) {
+    bool traffic = false;
+    for (VornNode* node : all_nodes)
+      traffic = traffic || node->queue.type == 0 || node->queue.rate > 0;
+    if (!traffic) {
+      std::fputs(
+          "Error: no station can ever have a packet to send (no stations, or every arrival rate "
+          "is 0), so the stop condition 'frames' or 'attempts' can never be met; use 'time' or "
+          "'runs' instead.\n",
+          stderr);
+      std::exit(1);
+    }
+  }
+  if (keep_running == &VornNetwork::StopByTime && !(Params.t_coll > 0)) {
+    std::fprintf(stderr,
+                 "Error: the contention cycle lasts %g s (t_coll), so the stop condition 'time' "
+                 "can never be met; it must be positive.\n",
+                 Params.t_coll);
+    std::exit(1);
+  }
+}
+
+void VornNetwork::SizeRecords(long n) {
+  winners_pdf.Resize(n + 1);
+  nodes_pdf.Resize(n + 1);
+  if (Params.mc_packets) {
+    const long states = Params.queue * n + 1;
+    packets_pdf.Resize(states);
+    packets_tp.Resize(states);
+    arrivals_tp.Resize(states);
+  }
+  const double window = Params.flow_stats_on ? Params.flow_stats : 0.0;
+  pktps_flow = FlowStats<long>();
+  ps_flow = FlowStats<long>();
+  pktps_flow.label = "Pktps";
+  ps_flow.label = "Ps";
+  pktps_flow.window = pktps_flow.next_sample = window;
+  ps_flow.window = ps_flow.next_sample = window;
+}
+
+void VornNetwork::ChooseVariants() {
+  rounds = Params.R;
+  randsratio = Params.randsratio;
+  t_coll = Params.t_coll;
+  silent_round = Params.unlucky ? &VornNetwork::SilentRoundFails : &VornNetwork::SilentRoundIsVoid;
+  round_ends = Params.greedy ? &VornNetwork::RoundEndsOnLoneWinner : &VornNetwork::RoundEndsNever;
+  if (Params.mc_packets) {
+    clear_packets = &VornNetwork::ClearPacketStates;
+    record_packets = &VornNetwork::RecordPackets;
+  } else {
+    clear_packets = record_packets = &VornNetwork::RecordPacketsNever;
+  }
+  if (Params.unlucky)
+    second_chancer_centralized = &VornNode::StateContSecondChancerCentralizedUnlucky;
+  else if (Params.peers)
+    second_chancer_centralized = &VornNode::StateContSecondChancerCentralizedPeers;
+  else
+    second_chancer_centralized = &VornNode::StateContSecondChancerCentralized;
+  // Without fading the links never change and the draw takes no variate, so
+  // it is done once here instead of in every round.
+  const bool fading = Params.fsf_type == 1 || Params.fsf_type == 2 || Params.fsf_type == 4;
+  if (!fading) {
+    RandChannels();
+    rand_channels = &VornNetwork::RandChannelsNever;
+  } else {
+    rand_channels = Params.fsf_fast ? &VornNetwork::RandChannelsEveryRound
+                                    : &VornNetwork::RandChannelsFirstRound;
+  }
+}
+
+// --- The run ---------------------------------------------------------------
+
+void VornNetwork::Simulation() {
+  chrono.start();
+  while ((this->*keep_running)()) (this->*contend)();
+  chrono.stop(false, "", stderr);
+}
+
+bool VornNetwork::StopByTime() const {
+  return sim_time < Params.time;
+}
+bool VornNetwork::StopByFrames() const {
+  return n_succ < Params.frames;
+}
+bool VornNetwork::StopByAttempts() const {
+  return n_att < Params.attempts;
+}
+bool VornNetwork::StopBySlots() const {
+  return n_slots < Params.runs;
+}
+
+// --- One contention cycle --------------------------------------------------
+
+void VornNetwork::ContendAdhoc() {
+  ContendClear();
+  referees.Clear();  // referees never carry over from one cycle to the next
+  ArriveAll();
+  if (active.count == 0) return OutcomeIdle();
+  contenders.Show(active);
+  for (round = 0; round < rounds; ++round) {
+    ClearRoundLists();
+    (this->*rand_channels)();
+    for (VornNode* node : contenders) node->StateContContender();
+    if (transmitters.count == 0) {
+      if ((this->*silent_round)()) return;
+      continue;
+    }
+    if (referees.count != 0) {
+      for (VornNode* node : referees) node->StateContReferee();
+    } else if (second_chancers.count == 0) {
+      continue;  // void round: nobody can referee
+    }
+    for (VornNode* node : second_chancers) node->StateContSecondChancerAdhoc();
+    if (referees.count == 0) continue;
+    // Losers join referees during these passes and are heard by later nodes.
+    for (VornNode* node : transmitters) node->StateFbkNomineeAdhoc();
+    for (VornNode* node : third_chancers) node->StateFbkThirdChancerAdhoc();
+    contenders.Show(winners);
+    if ((this->*round_ends)()) return;
+  }
+  Conclude();
+}
+
+void VornNetwork::ContendCentralized() {
+  ContendClear();
+  ArriveAll();
+  if (active.count == 0) return OutcomeIdle();
+  contenders.Show(active);
+  for (round = 0; round < rounds; ++round) {
+    ClearRoundLists();
+    (this->*rand_channels)();
+    for (VornNode* node : contenders) node->StateContContender();
+    if (transmitters.count == 0) {
+      if ((this->*silent_round)()) return;
+      continue;
+    }
+    for (VornNode* node : second_chancers) (node->*second_chancer_centralized)();
+    ap->StateContReferee();
+    for (VornNode* node : transmitters) node->StateFbkNomineeCentralized();
+    for (VornNode* node : third_chancers) node->StateFbkThirdChancerCentralized();
+    contenders.Show(winners);
+    if ((this->*round_ends)()) return;
+  }
+  Conclude();
+}
+
+void VornNetwork::ContendClear() {
+  active.Clear();
+  (this->*clear_packets)();
+}
+
+void VornNetwork::ArriveAll() {
+  for (VornNode* node : all_nodes) node->ArrivePacket();
+  nodes_pdf.Count(active.count);
+  (this->*record_packets)();
+}
+
+void VornNetwork::ClearRoundLists() {
+  transmitters.Clear();
+  second_chancers.Clear();
+  third_chancers.Clear();
+  winners.Clear();
+}
+
+void VornNetwork::Conclude() {
+  if (contenders.count == 0)
+    OutcomeFailure(active);
+  else if (contenders.count == 1)
+    OutcomeSuccess(*contenders[0]);
+  else
+    OutcomeCollision(contenders);
+}
+
+bool VornNetwork::SilentRoundFails() {
+  OutcomeFailure(active);
+  return true;
+}
+
+bool VornNetwork::RoundEndsOnLoneWinner() {
+  if (winners.count != 1) return false;
+  OutcomeSuccess(*winners[0]);
+  return true;
+}
+
+void VornNetwork::ClearPacketStates() {
+  arrivals_tp.prev_state = n_packets;
+  arrivals_tp.curr_state = 0;
+  packets_tp.prev_state = packets_tp.curr_state;
+  packets_tp.curr_state = 0;
+}
+
+void VornNetwork::RecordPackets() {
+  packets_pdf.Count(n_packets);
+  arrivals_tp.curr_state = n_packets;
+  arrivals_tp.Count();
+  packets_tp.curr_state = n_packets;
+  packets_tp.Count();
+}
+
+// --- Outcomes: each advances the clock by one cycle first ------------------
+
+void VornNetwork::OutcomeSuccess(VornNode& node) {
+  sim_time += t_coll;
+  --n_packets;
+  ++n_succ;
+  ++n_att;
+  ++n_slots;
+  node.Succeed();
+  winners_pdf.Count(1);
+  pktps_flow.Update(1);
+  ps_flow.Update(1);
+}
+
+void VornNetwork::OutcomeCollision(VornNodelist& list) {
+  sim_time += t_coll;
+  ++n_coll;
+  ++n_att;
+  ++n_slots;
+  for (VornNode* node : list) node->Collide();
+  winners_pdf.Count(list.count);
+  ps_flow.Update(0);
+}
+
+void VornNetwork::OutcomeFailure(VornNodelist& list) {
+  sim_time += t_coll;
+  ++n_fail;
+  ++n_att;
+  ++n_slots;
+  for (VornNode* node : list) node->Fail();
+  winners_pdf.Count(0);
+}
+
+void VornNetwork::OutcomeIdle() {
+  sim_time += t_coll;
+  ++n_idle;
+  ++n_slots;
+}
+
+// --- Channels --------------------------------------------------------------
+
+// Channels are drawn every randsratio-th cycle; the first round that needs
+// them always draws, so a run that starts idle never reads undrawn links.
+void VornNetwork::RandChannelsEveryRound() {
+  if (n_slots % randsratio == 0 || !channels_drawn) RandChannels();
+}
+
+void VornNetwork::RandChannelsFirstRound() {
+  if (round == 0 && (n_slots % randsratio == 0 || !channels_drawn)) RandChannels();
+}
+
+void VornNetwork::RandChannels() {
+  const long n = all_nodes.count;
+  for (long i = 0; i < n; ++i) {
+    VornNode* a = all_nodes[i];
+    for (long j = i + 1; j < n; ++j) (a->*(a->RandChannelsNodes))(*all_nodes[j]);
+  }
+  if (ap != nullptr)
+    for (VornNode* x : all_nodes) (x->*(x->RandChannelsRef))(*ap);
+  channels_drawn = true;
+}

@@ -1,0 +1,110 @@
+// VornNetwork: the stations, the access point and the contention engine that
+// runs cycles until the stop condition ends the run.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "core/VornNode.h"
+#include "core/VornNodelist.h"
+#include "stats/FlowStats.h"
+#include "stats/ProbPDF.h"
+#include "stats/SimpleStats.h"
+#include "stats/Stopwatch.h"
+#include "stats/TransProb.h"
+
+class VornNetwork {
+ public:
+  VornNetwork();
+  virtual ~VornNetwork() = default;
+
+  // Builds stations, lists and records from the final parameters and chooses
+  // the contention mode, stop condition and channel schedule. Ends the
+  // process with status 1 when the run could never stop. Rebuilds from
+  // scratch when called again.
+  void Initialize();
+  VornNodelist BuildNodes();
+  void Simulation();
+
+  void ContendAdhoc();
+  void ContendCentralized();
+  void ContendClear();
+  void RandChannels();
+
+  void OutcomeSuccess(VornNode& node);
+  void OutcomeCollision(VornNodelist& list);
+  void OutcomeFailure(VornNodelist& list);
+  void OutcomeIdle();
+
+  bool StopByTime() const;
+  bool StopByFrames() const;
+  bool StopByAttempts() const;
+  bool StopBySlots() const;
+
+  long round = 0;
+  long n_att = 0;
+  long n_slots = 0;
+  long n_fail = 0;
+  long n_succ = 0;
+  long n_coll = 0;
+  long n_idle = 0;
+  long n_packets = 0;
+  ProbPDF winners_pdf;
+  ProbPDF nodes_pdf;
+  ProbPDF packets_pdf;
+  TransProb packets_tp;
+  TransProb arrivals_tp;
+  FlowStats<long> pktps_flow;
+  FlowStats<long> ps_flow;
+  VornNode* ap = nullptr;
+  VornNodelist all_nodes;
+  VornNodelist active;
+  VornNodelist contenders;
+  VornNodelist transmitters;
+  VornNodelist second_chancers;
+  VornNodelist third_chancers;
+  VornNodelist referees;
+  VornNodelist winners;
+  SimpleStats results;
+  Stopwatch chrono;
+  void (VornNetwork::*contend)();
+  bool (VornNetwork::*keep_running)() const;
+
+ private:
+  void Reset();
+  void ChooseStopCondition();
+  void CheckRunCanEnd() const;
+  void ChooseVariants();
+  void SizeRecords(long n);
+  VornNodelist NewList(long capacity);
+
+  void ArriveAll();
+  void ClearRoundLists();
+  void Conclude();
+
+  // Variants chosen once by Initialize so that the cycle tests no option.
+  void RandChannelsNever() {}
+  void RandChannelsEveryRound();
+  void RandChannelsFirstRound();
+  bool SilentRoundIsVoid() { return false; }
+  bool SilentRoundFails();
+  bool RoundEndsNever() { return false; }
+  bool RoundEndsOnLoneWinner();
+  void RecordPacketsNever() {}
+  void ClearPacketStates();
+  void RecordPackets();
+
+  void (VornNetwork::*rand_channels)() = &VornNetwork::RandChannelsNever;
+  bool (VornNetwork::*silent_round)() = &VornNetwork::SilentRoundIsVoid;
+  bool (VornNetwork::*round_ends)() = &VornNetwork::RoundEndsNever;
+  void (VornNetwork::*clear_packets)() = &VornNetwork::RecordPacketsNever;
+  void (VornNetwork::*record_packets)() = &VornNetwork::RecordPacketsNever;
+  void (VornNode::*second_chancer_centralized)() = &VornNode::StateContSecondChancerCentralized;
+
+  std::vector<std::unique_ptr<VornNode>> nodes;
+  std::vector<std::vector<VornNode*>> arrays;
+  long rounds = 0;
+  long randsratio = 1;
+  double t_coll = 0.0;
+  bool channels_drawn = false;
+};

@@ -1,0 +1,315 @@
+// Station behaviour: construction, listening, the eight contention states,
+// arrivals and outcomes, and the channel models between nodes.
+#include "core/VornNode.h"
+
+#include "core/Vorn.h"
+
+long VornNode::index = 0;
+
+VornNode::VornNode(long n, long ar_type, double ar_rate, long qos_level_, long qos_type_)
+    : id(index++), qos_type(qos_type_), qos_level(qos_level_) {
+  throughput_flow.window = throughput_flow.next_sample = Params.flow_stats;
+  throughput_flow.label = "Ps";
+  if (ar_type < 0) ar_type = Params.ar_type;
+  if (ar_rate < 0) ar_rate = Params.ar_rate;
+  if (ar_type != 4) ar_rate /= Params.DATA;
+  queue.Configure(Params.queue, ar_type, ar_rate, Params.queue_stats);
+  if (Params.adhoc && Params.coop) on_empty = &VornNode::EmptyReferee;
+  ChooseChannelModel(Params.adhoc ? n : n + 1);
+}
+
+void VornNode::ChooseChannelModel(long rows) {
+  const long S = Params.F;
+  switch (Params.fsf_type) {
+    case 2:
+    case 4:
+      rssi_acc.assign(S, 0.0);
+      rssi_block.assign(rows * S, 0.0);
+      rssi_link.resize(rows);
+      for (long k = 0; k < rows; ++k) rssi_link[k] = rssi_block.data() + k * S;
+      IsBusy = &VornNode::IsBusyFromNodelistRSSI;
+      ExtractWord = &VornNode::ExtractWordFromNodelistRSSI;
+      if (Params.fsf_type == 2) {
+        RandChannelsNodes = &VornNode::RandChannelsNodesRayleigh;
+        RandChannelsRef = &VornNode::RandChannelsRefRayleigh;
+      } else {
+        RandChannelsNodes = &VornNode::RandChannelsNodesRice;
+        RandChannelsRef = &VornNode::RandChannelsRefRice;
+      }
+      break;
+    case 1:
+      link_mask.assign(rows, 0);
+      IsBusy = &VornNode::IsBusyFromNodelistMask;
+      ExtractWord = &VornNode::ExtractWordFromNodelistMask;
+      RandChannelsNodes = &VornNode::RandChannelsNodesBinomial;
+      RandChannelsRef = &VornNode::RandChannelsRefBinomial;
+      break;
+    default:
+      link_mask.assign(rows, 0);
+      IsBusy = &VornNode::IsBusyFromNodelistMask;
+      ExtractWord = &VornNode::ExtractWordFromNodelistMask;
+      RandChannelsNodes = &VornNode::RandChannelsNodesNone;
+      RandChannelsRef = &VornNode::RandChannelsRefNone;
+  }
+}
+
+// --- Listening -------------------------------------------------------------
+
+void VornNode::ExtractWordFromNodelistMask(VornNodelist& list) {
+  long heard = 0;
+  for (VornNode* k : list) heard |= link_mask[k->id] & k->tx_word;
+  rx_word = heard;
+}
+
+bool VornNode::IsBusyFromNodelistMask(VornNodelist& list) {
+  rx_word = 0;
+  for (VornNode* k : list) {
+    rx_word = link_mask[k->id] & k->tx_word;
+    if (rx_word != 0) return true;
+  }
+  return false;
+}
+
+// A subcarrier is detected when the summed power of all its senders reaches
+// the threshold, so two weak senders can be heard where one alone is not.
+void VornNode::ExtractWordFromNodelistRSSI(VornNodelist& list) {
+  const long S = Code.n_bits;
+  const double y0_pw = Params.y0_pw;
+  rx_word = 0;
+  for (long j = 0; j < S; ++j) {
+    const long bit = 1L << j;
+    double acc = 0.0;
+    for (VornNode* k : list) {
+      if (!(k->tx_word & bit)) continue;
+      acc += rssi_link[k->id][j];
+      if (acc >= y0_pw) {
+        rx_word |= bit;
+        break;
+      }
+    }
+    rssi_acc[j] = acc;
+  }
+}
+
+bool VornNode::IsBusyFromNodelistRSSI(VornNodelist& list) {
+  const long S = Code.n_bits;
+  const double y0_pw = Params.y0_pw;
+  for (long j = 0; j < S; ++j) rssi_acc[j] = 0.0;
+  for (VornNode* k : list) {
+    const double* link = rssi_link[k->id];
+    for (long word = k->tx_word; word != 0; word &= word - 1) {
+      const int j = __builtin_ctzl(word);
+      rssi_acc[j] += link[j];
+      if (rssi_acc[j] >= y0_pw) return true;
+    }
+  }
+  return false;
+}
+
+void VornNode::BuildReply() {
+  if (rx_word != 0) {
+    ++n_tx;
+    tx_word = Code.WinningWordFrom(rx_word);
+  } else {
+    tx_word = 0;
+  }
+}
+
+bool VornNode::WonRound() const {
+  if (rx_word == 0) return Params.greedy;
+  return tx_word == Code.WinningWordFrom(rx_word);
+}
+
+long VornNode::RandMask(GenRand& rand, double prob) const {
+  long mask = Code.full_mask;
+  if (prob <= 0) return mask;
+  for (long j = 0; j < Code.n_bits; ++j)
+    if (prob > rand.Uniform()) mask &= ~(1L << j);
+  return mask;
+}
+
+// --- Contention states -----------------------------------------------------
+
+// Lower word indices win, so a strict node takes W-1-qos_level in round 0 and
+// a statistical one sends W-1-g with g geometric (small g most likely).
+void VornNode::StateContContender() {
+  const long r = Net.round;
+  const long W = Code.n_words;
+  if (qos_type == 1 && r == 0) {
+    word_index = W - 1 - qos_level;
+  } else {
+    if (!(Params.p_table(qos_level, r) > Rand.Uniform())) {
+      Net.second_chancers.Append(this);
+      return;
+    }
+    word_index = W - 1 - Rand.GeometricInteger(Params.tau_table(qos_level, r), 0, W - 1);
+  }
+  tx_word = Code.words[word_index];
+  ++n_tx;
+  Net.transmitters.Append(this);
+}
+
+void VornNode::StateContReferee() {
+  ++n_rx;
+  (this->*ExtractWord)(Net.transmitters);
+  BuildReply();
+  if (rx_word != 0)
+    ++n_tx;
+  else
+    ++n_ref_idle;
+}
+
+void VornNode::StateContSecondChancerAdhoc() {
+  ++n_rx;
+  (this->*ExtractWord)(Net.transmitters);
+  if (rx_word != 0) {
+    BuildReply();
+    Net.referees.Append(this);
+  } else {
+    Net.third_chancers.Append(this);
+  }
+}
+
+void VornNode::StateFbkNomineeAdhoc() {
+  ++n_rx;
+  (this->*ExtractWord)(Net.referees);
+  if (WonRound())
+    Net.winners.Append(this);
+  else
+    Net.referees.Append(this);
+}
+
+void VornNode::StateFbkThirdChancerAdhoc() {
+  ++n_rx;
+  if ((this->*IsBusy)(Net.referees))
+    Net.referees.Append(this);
+  else
+    Net.winners.Append(this);
+}
+
+void VornNode::StateContSecondChancerCentralized() {
+  Net.third_chancers.Append(this);
+}
+
+void VornNode::StateContSecondChancerCentralizedPeers() {
+  ++n_rx;
+  if ((this->*IsBusy)(Net.transmitters)) return;
+  Net.third_chancers.Append(this);
+}
+
+void VornNode::StateContSecondChancerCentralizedUnlucky() {}
+
+void VornNode::StateFbkNomineeCentralized() {
+  ++n_rx;
+  (this->*ExtractWord)(Net.referees);
+  if (WonRound()) Net.winners.Append(this);
+}
+
+void VornNode::StateFbkThirdChancerCentralized() {
+  ++n_rx;
+  if (!(this->*IsBusy)(Net.referees)) Net.winners.Append(this);
+}
+
+// --- Traffic and outcomes --------------------------------------------------
+
+void VornNode::ArrivePacket() {
+  const long before = queue.n_accepted;
+  queue.Arrive();
+  queue.n_new = queue.n_accepted - before;
+  if (queue.stats && queue.size_limit != 0) ++queue.length_hist[queue.length];
+  Net.n_packets += queue.n_new;
+  if (queue.length != 0) {
+    Net.active.Append(this);
+    ++n_cont;
+  } else {
+    ++n_empty;
+    (this->*on_empty)();
+  }
+}
+
+void VornNode::EmptyReferee() {
+  Net.referees.Append(this);
+}
+
+void VornNode::Succeed() {
+  const double now = sim_time;
+  const double delay = now - queue.Pop();
+  queue.Served(now, delay);
+  ++n_succ;
+  ++n_att;
+  retries = 0;
+  throughput_flow.Update(1);
+}
+
+// retry_limit -1 and -2 never equal the count, so they mean unlimited.
+void VornNode::Collide() {
+  ++n_att;
+  ++n_coll;
+  if (retries == Params.retry_limit)
+    DropHead();
+  else
+    ++retries;
+  throughput_flow.Update(0);
+}
+
+void VornNode::DropHead() {
+  ++queue.n_drops;
+  queue.drop_flow.Update(1);
+  queue.Pop();
+  --Net.n_packets;
+  retries = 0;
+}
+
+// --- Channel models --------------------------------------------------------
+
+void VornNode::RandChannelsNodesNone(VornNode& peer) {
+  link_mask[peer.id] = peer.link_mask[id] = Code.full_mask;
+}
+
+void VornNode::RandChannelsNodesBinomial(VornNode& peer) {
+  link_mask[peer.id] = peer.link_mask[id] = RandMask(Rand, Params.fsf_prob_node);
+}
+
+void VornNode::RandChannelsNodesRayleigh(VornNode& peer) {
+  double* mine = rssi_link[peer.id];
+  double* theirs = peer.rssi_link[id];
+  for (long j = 0; j < Code.n_bits; ++j)
+    mine[j] = theirs[j] = Rand.RayleighFading(Params.y_pw, Params.ymin_pw);
+}
+
+void VornNode::RandChannelsNodesRice(VornNode& peer) {
+  double* mine = rssi_link[peer.id];
+  double* theirs = peer.rssi_link[id];
+  for (long j = 0; j < Code.n_bits; ++j)
+    mine[j] = theirs[j] = Rand.RicePower(Params.rice_sigma, Params.rice_nu);
+}
+
+void VornNode::RandChannelsRefNone(VornNode& ap) {
+  ap.link_mask[id] = Code.full_mask;
+  link_mask[ap.id] = Code.full_mask;
+}
+
+void VornNode::RandChannelsRefBinomial(VornNode& ap) {
+  const long forward = RandMask(Rand, Params.fsf_prob_node);
+  ap.link_mask[id] = forward;
+  link_mask[ap.id] = Params.indep ? RandMask(Rand, Params.fsf_prob_ap) : forward;
+}
+
+void VornNode::RandChannelsRefRayleigh(VornNode& ap) {
+  double* forward = ap.rssi_link[id];
+  double* feedback = rssi_link[ap.id];
+  for (long j = 0; j < Code.n_bits; ++j) {
+    forward[j] = Rand.RayleighFading(Params.y_pw, Params.ymin_pw);
+    feedback[j] = Params.indep ? Rand.RayleighFading(Params.yAP_pw, Params.ymin_pw) : forward[j];
+  }
+}
+
+void VornNode::RandChannelsRefRice(VornNode& ap) {
+  double* forward = ap.rssi_link[id];
+  double* feedback = rssi_link[ap.id];
+  for (long j = 0; j < Code.n_bits; ++j) {
+    forward[j] = Rand.RicePower(Params.rice_sigma, Params.rice_nu);
+    feedback[j] =
+        Params.indep ? Rand.RicePower(Params.rice_sigma_ap, Params.rice_nu_ap) : forward[j];
+  }
+}

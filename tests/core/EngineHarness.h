@@ -1,0 +1,50 @@
+// Test harness: configures the process-wide objects from OPTION=VALUE
+// arguments as a run would, so engine tests start from a known state.
+#pragma once
+
+#include <deque>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "core/Vorn.h"
+
+namespace harness {
+
+// String options point into the argument vector, so it must outlive the test.
+inline char** KeepArgv(const std::vector<std::string>& args) {
+  static std::deque<std::string> texts;
+  static std::deque<std::vector<char*>> vectors;
+  std::vector<char*> argv;
+  texts.push_back("vorn");
+  argv.push_back(&texts.back()[0]);
+  for (const std::string& arg : args) {
+    texts.push_back(arg);
+    argv.push_back(&texts.back()[0]);
+  }
+  argv.push_back(nullptr);
+  vectors.push_back(argv);
+  return vectors.back().data();
+}
+
+// Rebuilds Params, Code and Net from the arguments and reseeds Rand.
+inline void Configure(const std::vector<std::string>& args, unsigned long seed = 1) {
+  Params.~VornParams();
+  new (&Params) VornParams();
+  Params.GetArguments(static_cast<int>(args.size() + 1), KeepArgv(args));
+  Params.Initialize();
+  Code.Initialize(Params.F / Params.L, Params.L);
+  sim_time = 0.0;
+  Rand.Seed(seed);
+  Net.Initialize();
+}
+
+inline void Cycle() {
+  (Net.*Net.contend)();
+}
+
+inline void Cycles(long n) {
+  for (long i = 0; i < n; ++i) Cycle();
+}
+
+}  // namespace harness

@@ -59,7 +59,9 @@ class CommandLineTest(unittest.TestCase):
         self.assertEqual(plan["fixed"], ["tau=1,1,1"])
         jobs = read_text(os.path.join(self.out, "jobs.txt")).splitlines()
         self.assertEqual(len(jobs), 4 * 3 * 2 * 2)
-        self.assertIn("tau=1,1,1 M=5 ts=1e-06 p=0.2,0.3,0.4 out_dir=out", jobs[1])
+        self.assertEqual(jobs[:3], ["p001-r01", "p002-r01", "p003-r01"])  # replications apart
+        script = read_text(os.path.join(self.out, "runs", "p002-r01", "run.sh"))
+        self.assertIn(" tau=1,1,1 M=5 ts=1e-06 p=0.2,0.3,0.4 out_dir=out >stdout.txt", script)
 
     def test_rejected_command_lines(self):
         cases = {("M=5", "M=10"): "option M given twice",
@@ -238,7 +240,7 @@ class StandinSweepTest(unittest.TestCase):
         text = read_text(script)
         self.assertIn("#SBATCH --array=1-6%2\n", text)
         self.assertIn("#SBATCH --time=0:10:00\n", text)
-        self.assertFalse(os.path.exists(os.path.join(self.out, "runs", "p001-r01")))
+        self.assertEqual(os.listdir(os.path.join(self.out, "runs", "p001-r01")), ["run.sh"])
         for task in range(1, 7):  # what the array's tasks would do, one after the other
             env = dict(os.environ, SLURM_ARRAY_TASK_ID=str(task))
             self.assertEqual(subprocess.run(["bash", script], env=env).returncode, 0)

@@ -5,7 +5,9 @@ set -euo pipefail
 
 VORN_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 VORN_BUILD=${VORN_BUILD:-$VORN_ROOT/build}
-VORN_PACKAGES=(g++ cmake make libdsfmt-dev libgtest-dev libgmock-dev libbenchmark-dev)
+# python3, parallel and gnuplot-nox serve tools/vorn-sweep and tools/vorn-plot.
+VORN_PACKAGES=(g++ cmake make libdsfmt-dev libgtest-dev libgmock-dev libbenchmark-dev
+  python3 parallel gnuplot-nox)
 
 vorn_install_missing() {
   local missing=()

@@ -364,14 +364,19 @@ void VornNetwork::RandChannelsFirstRound() {
 }
 
 void VornNetwork::RandChannels() {
+  channels_drawn = true;
   const long n = all_nodes.count;
   for (long i = 0; i < n; ++i) {
     VornNode* a = all_nodes[i];
-    for (long j = i + 1; j < n; ++j) (a->*(a->RandChannelsNodes))(*all_nodes[j]);
+    const auto draw = a->RandChannelsNodes;
+    for (long j = i + 1; j < n; ++j) (a->*draw)(*all_nodes[j]);
   }
-  if (ap != nullptr)
-    for (VornNode* x : all_nodes) (x->*(x->RandChannelsRef))(*ap);
-  channels_drawn = true;
+  if (ap == nullptr) return;
+  for (long i = 0; i < n; ++i) {
+    VornNode* x = all_nodes[i];
+    const auto draw = x->RandChannelsRef;
+    (x->*draw)(*ap);
+  }
 }
 
 // --- End-of-run statistics and files ---------------------------------------

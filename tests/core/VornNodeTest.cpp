@@ -22,8 +22,10 @@ VornNode& Station(long i) {
 }
 
 void FillQueue(VornNode& node, int packets) {
-  for (int i = 0; i < packets; ++i) node.ArrivePacket();
-  Net.active.Clear();
+  for (int i = 0; i < packets; ++i) {
+    node.ArrivePacket();
+    Net.active.Clear();  // the list holds one entry per station
+  }
 }
 
 }  // namespace

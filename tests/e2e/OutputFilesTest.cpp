@@ -6,7 +6,6 @@
 #include <cmath>
 #include <filesystem>
 #include <numeric>
-#include <regex>
 #include <set>
 #include <string>
 #include <vector>
@@ -50,6 +49,19 @@ long CountColumn(const Lines& lines, size_t column) {
   for (size_t i = 1; i < lines.size(); ++i)
     if (!lines[i].empty()) total += std::stol(CsvTable::Fields(lines[i])[column]);
   return total;
+}
+
+// v right-aligned in a field of width characters.
+std::string Padded(long v, size_t width) {
+  const std::string digits = std::to_string(v);
+  return std::string(width > digits.size() ? width - digits.size() : 0, ' ') + digits;
+}
+
+// Fixed-point text with exactly six decimals.
+bool IsFixed6(const std::string& text) {
+  const size_t dot = text.find('.');
+  return dot != std::string::npos && dot > 0 && text.size() == dot + 7 &&
+         text.find_first_not_of("0123456789.") == std::string::npos;
 }
 
 }  // namespace
@@ -96,31 +108,27 @@ TEST_F(OutputFiles, DistributionAndTransitionLayouts) {
   EXPECT_EQ(packets.size(), 1u + 7);
   EXPECT_EQ(CountColumn(winners, 1), net.Int(0, "attempts"));
   EXPECT_EQ(CountColumn(busy, 1), net.Int(0, "runs"));
-  const std::regex bin_line(R"( {0,2}(\d+),  {0,9}(\d+), (\S+))");
   for (const Lines& lines : {winners, busy, packets}) {
     const long total = CountColumn(lines, 1);
     for (size_t k = 1; k < lines.size(); ++k) {
-      std::smatch m;
-      ASSERT_TRUE(std::regex_match(lines[k], m, bin_line)) << lines[k];
-      EXPECT_EQ(lines[k].find(", "), 3u);
-      EXPECT_EQ(std::stol(m[1]), static_cast<long>(k - 1));
-      EXPECT_NEAR(std::stod(m[3]), std::stod(m[2]) / total, 1e-5);
+      const long count = std::stol(CsvTable::Fields(lines[k])[1]);
+      EXPECT_EQ(lines[k].substr(0, 17), Padded(k - 1, 3) + ", " + Padded(count, 10) + ", ");
+      EXPECT_NEAR(std::stod(lines[k].substr(17)), static_cast<double>(count) / total, 1e-5);
     }
   }
-  // Five rows of five transitions, each row closed by an empty line; a row's
-  // probabilities add up to 1 unless it has no count.
+  // Seven rows of seven transitions, each row closed by an empty line; a
+  // row's probabilities add up to 1 unless it has no count.
   const Lines trans = bin.ReadLines("out/trans_packets.csv");
   ASSERT_EQ(trans.size(), 1u + 7 * 8);
   EXPECT_EQ(CountColumn(trans, 2), net.Int(0, "runs"));
-  const std::regex trans_line(R"( {0,2}\d+,  {0,2}\d+,  {0,9}\d+, \S+)");
   for (size_t row = 0; row < 7; ++row) {
     double sum = 0;
     for (size_t col = 0; col < 7; ++col) {
       const std::string& line = trans[1 + row * 8 + col];
-      ASSERT_TRUE(std::regex_match(line, trans_line)) << line;
-      EXPECT_EQ(std::stol(line.substr(0, 3)), static_cast<long>(row));
-      EXPECT_EQ(std::stol(line.substr(5, 3)), static_cast<long>(col));
-      sum += std::stod(CsvTable::Fields(line)[3]);
+      const long count = std::stol(CsvTable::Fields(line)[2]);
+      EXPECT_EQ(line.substr(0, 22),
+                Padded(row, 3) + ", " + Padded(col, 3) + ", " + Padded(count, 10) + ", ");
+      sum += std::stod(line.substr(22));
     }
     EXPECT_TRUE(sum == 0 || std::fabs(sum - 1) < 1e-4) << sum;
     EXPECT_EQ(trans[8 + row * 8], "");
@@ -229,13 +237,13 @@ TEST_F(OutputFiles, QueueFiles) {
   ASSERT_EQ(lengths.size(), 1u + 4);
   EXPECT_EQ(lengths[0], "i, n, p_i");
   EXPECT_EQ(CountColumn(lengths, 1), 200);
-  EXPECT_TRUE(std::regex_match(lengths[1], std::regex(R"(0, \d+, [01]\.\d{6})")));
+  EXPECT_EQ(lengths[1].substr(0, 3), "0, ");
+  EXPECT_TRUE(IsFixed6(CsvTable::Fields(lengths[1])[2])) << lengths[1];
   // Saturated stations: no arrival times, one service time per success.
   EXPECT_EQ(bin.ReadFile("out/arrivaltime_node1.csv"), "");
   const Lines services = bin.ReadLines("out/servicetime_node1.csv");
   EXPECT_EQ(static_cast<long>(services.size()), nodes.Int(1, "Ns"));
-  for (const std::string& line : services)
-    EXPECT_TRUE(std::regex_match(line, std::regex(R"(\d+\.\d{6})"))) << line;
+  for (const std::string& line : services) EXPECT_TRUE(IsFixed6(line)) << line;
 }
 
 // Unbounded queues keep arrival times, so D is the mean of the real delays.

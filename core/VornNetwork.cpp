@@ -400,7 +400,7 @@ bool Identify(const char* path, FileId& id) {
 // run they look like old results, but erasing them would lose the input.
 std::vector<FileId> InputFiles() {
   std::vector<FileId> ids;
-  FileId id;
+  FileId id{};
   for (const char* path :
        {Params.optfile, Params.qos_p_file, Params.qos_tau_file, Params.nodes_file})
     if (Identify(path, id)) ids.push_back(id);
@@ -408,7 +408,7 @@ std::vector<FileId> InputFiles() {
 }
 
 bool IsInput(const std::string& path, const std::vector<FileId>& inputs) {
-  FileId id;
+  FileId id{};
   if (!Identify(path.c_str(), id)) return false;
   for (const FileId& input : inputs)
     if (input.dev == id.dev && input.ino == id.ino) return true;

@@ -20,9 +20,7 @@ int RunVorn(int argc, char** argv) {
   Code.Initialize(Params.F / Params.L, Params.L);
   Net.Initialize();
   Net.Simulation();
-  std::printf("runs, attempts, successes, collisions, failures, idles, time\n");
-  std::printf("%ld, %ld, %ld, %ld, %ld, %ld, %g\n", Net.n_slots, Net.n_att, Net.n_succ, Net.n_coll,
-              Net.n_fail, Net.n_idle, sim_time);
+  Net.DumpStats();
   MainChrono.stop(false, "", stderr);
   MainChrono.print("total", stderr);
   return 0;

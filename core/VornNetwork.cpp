@@ -1,9 +1,16 @@
-// The contention engine: building the network, the stop conditions, and one
-// contention cycle read top to bottom (arrivals, rounds, outcome).
+// The contention engine: building the network, the stop conditions, one
+// contention cycle read top to bottom, and the end-of-run results and files.
 #include "core/VornNetwork.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <iomanip>
+#include <iostream>
+#include <numeric>
 
 #include "core/Vorn.h"
 
@@ -55,6 +62,8 @@ void VornNetwork::Reset() {
   arrays.clear();
   ap = nullptr;
   channels_drawn = false;
+  results.Clear();
+  done = false;
   VornNode::ResetIds();
 }
 
@@ -367,5 +376,244 @@ void VornNetwork::RandChannels() {
     VornNode* x = all_nodes[i];
     const auto draw = x->RandChannelsRef;
     (x->*draw)(*ap);
+  }
+}
+
+// --- End-of-run statistics and files ---------------------------------------
+
+namespace {
+
+// Identity of a file whatever name reaches it.
+struct FileId {
+  dev_t dev;
+  ino_t ino;
+};
+
+bool Identify(const char* path, FileId& id) {
+  struct stat info;
+  if (path == nullptr || *path == '\0' || stat(path, &info) != 0) return false;
+  id = {info.st_dev, info.st_ino};
+  return true;
+}
+
+// Files this run read as input. With out_dir=. and the tables beside the
+// run they look like old results, but erasing them would lose the input.
+std::vector<FileId> InputFiles() {
+  std::vector<FileId> ids;
+  FileId id{};
+  for (const char* path :
+       {Params.optfile, Params.qos_p_file, Params.qos_tau_file, Params.nodes_file})
+    if (Identify(path, id)) ids.push_back(id);
+  return ids;
+}
+
+bool IsInput(const std::string& path, const std::vector<FileId>& inputs) {
+  FileId id{};
+  if (!Identify(path.c_str(), id)) return false;
+  for (const FileId& input : inputs)
+    if (input.dev == id.dev && input.ino == id.ino) return true;
+  return false;
+}
+
+// Creates dir (one level; an existing one is fine) and lists its entries;
+// false when it cannot be listed.
+bool ListDirectory(const std::string& dir, std::vector<std::string>& names) {
+  mkdir(dir.c_str(), 0777);
+  DIR* listing = opendir(dir.c_str());
+  if (listing == nullptr) return false;
+  while (const dirent* entry = readdir(listing)) names.push_back(entry->d_name);
+  closedir(listing);
+  return true;
+}
+
+// Every "<name>.csv" (case-sensitive, a bare ".csv" excluded) is an old
+// result, except a file this run read; failed removals are ignored.
+void EraseOldResults(const std::string& dir, const std::vector<std::string>& names) {
+  const std::vector<FileId> inputs = InputFiles();
+  for (const std::string& name : names) {
+    if (name.size() <= 4 || name.compare(name.size() - 4, 4, ".csv") != 0) continue;
+    const std::string path = dir + "/" + name;
+    if (!IsInput(path, inputs)) std::remove(path.c_str());
+  }
+}
+
+// Writes dir/name with write(file); a file that cannot be opened is reported
+// and the writes are discarded, so the next files are still attempted.
+template <class Writer>
+void WriteFile(const std::string& dir, const char* name, const char* failure, Writer write) {
+  std::ofstream file(dir + "/" + name, std::ios::out | std::ios::trunc);
+  if (!file) std::fputs(failure, stderr);
+  write(file);
+}
+
+double Probability(long count, long total) {
+  return total == 0 ? 0.0 : static_cast<double>(count) / total;
+}
+
+void WriteDistribution(std::ostream& os, const ProbPDF& pdf, const char* label) {
+  os << label << ", occurences, probability\n";
+  const long total = std::accumulate(pdf.data, pdf.data + pdf.size, 0L);
+  for (long k = 0; k < pdf.size; ++k)
+    os << std::setw(3) << k << ", " << std::setw(10) << pdf(k) << ", " << Probability(pdf(k), total)
+       << '\n';
+}
+
+// Rows are previous states, each followed by an empty line.
+void WriteTransitions(std::ostream& os, const TransProb& tp, const char* label) {
+  os << label << "_curr, " << label << "_next, occurences, trans_probability\n";
+  for (long row = 0; row < tp.d1; ++row) {
+    const long* counts = tp.data + row * tp.d2;
+    const long sum = std::accumulate(counts, counts + tp.d2, 0L);
+    for (long col = 0; col < tp.d2; ++col)
+      os << std::setw(3) << row << ", " << std::setw(3) << col << ", " << std::setw(10)
+         << counts[col] << ", " << Probability(counts[col], sum) << '\n';
+    os << '\n';
+  }
+}
+
+}  // namespace
+
+void VornNetwork::DumpStats() {
+  PrintResultRows();
+  if (Params.debug > 1) chrono.print("cont", stderr);
+  const std::string dir = Params.out_dir;
+  std::vector<std::string> names;
+  if (!ListDirectory(dir, names)) {
+    std::fprintf(stderr, "Error: Could not create or open directory \"%s\".\n", dir.c_str());
+    return;
+  }
+  EraseOldResults(dir, names);
+  WriteFiles(dir);
+}
+
+void VornNetwork::PrintResultRows() {
+  const bool show = Params.debug != 0;
+  if (Params.show_node >= 0 && Params.show_node < all_nodes.count)
+    all_nodes[Params.show_node]->PrintStats(std::cout, show);
+  else if (Params.nodes_stats || Params.nodes_only)
+    for (VornNode* node : all_nodes) node->PrintStats(std::cout, show);
+  else
+    PrintStats(std::cout, show);
+  // Rows first even when both streams go to one file.
+  std::cout.flush();
+}
+
+void VornNetwork::WriteFiles(const std::string& dir) {
+  if (Params.flow_stats_on) {
+    WriteFile(dir, "flow_network.csv", "Could not open/create flow_network output file.\n",
+              [this](std::ostream& os) { PrintFlowStats(os); });
+    WriteNodeFiles(&VornNode::DumpFlowStats, "flow_node");
+  }
+  if (Params.queue_stats) {
+    WriteNodeFiles(&VornNode::DumpServiceTimeStats, "servicetime_node");
+    WriteNodeFiles(&VornNode::DumpArrivalTimeStats, "arrivaltime_node");
+    WriteNodeFiles(&VornNode::DumpDelayTimeStats, "delay_node");
+    WriteNodeFiles(&VornNode::DumpPacketStats, "packets_node");
+  }
+  WriteFile(dir, "nodes.csv", "Could not open/create nodes output file.\n",
+            [this](std::ostream& os) {
+              for (VornNode* node : all_nodes) node->PrintStats(os, true);
+            });
+  WriteFile(dir, "network.csv", "Could not open/create network output file.\n",
+            [this](std::ostream& os) { PrintStats(os, true); });
+  if (Params.pdf_winners)
+    WriteFile(dir, "pdf_winners.csv", "Could not open/create winners output file.\n",
+              [this](std::ostream& os) { WriteDistribution(os, winners_pdf, "winners"); });
+  if (Params.mc_nodes)
+    WriteFile(dir, "pdf_nodes_active.csv", "Could not open/create active nodes file.\n",
+              [this](std::ostream& os) { WriteDistribution(os, nodes_pdf, "busy_nodes"); });
+  if (Params.mc_packets) {
+    const char* failure = "Could not open/create packets file.\n";
+    WriteFile(dir, "pdf_packets.csv", failure,
+              [this](std::ostream& os) { WriteDistribution(os, packets_pdf, "packets"); });
+    WriteFile(dir, "trans_packets.csv", failure,
+              [this](std::ostream& os) { WriteTransitions(os, packets_tp, "pktslot"); });
+    WriteFile(dir, "trans_packets_arrival.csv", failure,
+              [this](std::ostream& os) { WriteTransitions(os, arrivals_tp, "ques"); });
+  }
+}
+
+// The stations add the "/" to the directory themselves; the access point
+// has no files.
+void VornNetwork::WriteNodeFiles(void (VornNode::*dump)(const char*, const char*) const,
+                                 const char* prefix) const {
+  for (VornNode* node : all_nodes) (node->*dump)(Params.out_dir, prefix);
+}
+
+void VornNetwork::PrintStats(std::ostream& os, bool header) {
+  if (!done) FillResults();
+  if (header) results.Header(Params.stats, os);
+  results.Print(Params.stats, os);
+}
+
+// Ratios are taken in double precision, so a zero count gives a non-finite
+// value, which the table prints as -999.9.
+void VornNetwork::FillResults() {
+  const double t = sim_time, slots = n_slots, att = n_att, succ = n_succ, coll = n_coll;
+  const double frame = Params.DATA + Params.APP;
+  const double S = frame / t * succ / Params.B;
+  const double app_share = Params.DATA / frame;
+  const double busy = (Params.t_cont + Params.t_data) * (succ + coll) + succ * Params.t_ack;
+  results.Push("M", all_nodes.count);
+  results.Push("B", Params.B);
+  results.Push("DATA", Params.DATA);
+  results.Push("APP", Params.APP);
+  results.Push("difs", Params.difs);
+  results.Push("sifs", Params.sifs);
+  results.Push("ts", Params.ts);
+  results.Push("R", Params.R);
+  results.Push("F", Params.F / Params.L);  // F was multiplied by L at start-up
+  results.Push("L", Params.L);
+  results.Push("adhoc", Params.adhoc);
+  results.Push("ymin", Params.ymin);
+  results.Push("ymax", Params.ymax);
+  results.Push("y", Params.y);
+  results.Push("yAP", Params.yAP);
+  results.Push("y0", Params.y0);
+  results.Push("K", Params.K);
+  results.Push("KAP", Params.KAP);
+  results.Push("time", t);
+  results.Push("runs", n_slots);
+  results.Push("attempts", n_att);
+  results.Push("successes", n_succ);
+  results.Push("collisions", n_coll);
+  results.Push("failures", n_fail);
+  results.Push("idles", n_idle);
+  results.Push("Pt_a", (succ + coll) / att);
+  results.Push("Ps_a", succ / att);
+  results.Push("Pc_a", 1 - succ / att);
+  results.Push("Ps_t", succ / (succ + coll));
+  results.Push("Pc_t", 1 - succ / (succ + coll));
+  results.Push("Pa", att / slots);
+  results.Push("Pi", n_idle / slots);
+  results.Push("Pt", (succ + coll) / slots);
+  results.Push("Ps", succ / slots);
+  results.Push("Pc", coll / slots);
+  results.Push("Pf", n_fail / slots);
+  results.Push("Pb", 1 - n_fail / slots);
+  results.Push("Pref_idle", Params.adhoc != 0 ? 0.0 : ap->n_ref_idle / slots);
+  results.Push("T", Params.B * S);
+  results.Push("T_app", Params.DATA * S / frame * Params.B);
+  results.Push("S", S);
+  results.Push("S_app", app_share * S);
+  results.Push("C", Params.DATA / (Params.t_succ - Params.t_cont));
+  results.Push("C_cont", Params.DATA / Params.t_succ);
+  results.Push("pktps", succ / t);
+  results.Push("tTx", busy / t);
+  results.Push("t_succ", Params.t_succ);
+  results.Push("t_coll", Params.t_coll);
+  results.Push("t_data", Params.t_data);
+  results.Push("t_ack", Params.t_ack);
+  results.Push("t_rts", Params.t_rts);
+  results.Push("t_cts", Params.t_cts);
+  done = true;
+}
+
+void VornNetwork::PrintFlowStats(std::ostream& os) const {
+  os << "time, pktps, Throughput, Ps_t\n";
+  for (size_t i = 0; i < pktps_flow.time_series.size(); ++i) {
+    const double pktps = pktps_flow.Rate(i);
+    os << pktps_flow.time_series[i] << ", " << pktps << ", " << pktps * Params.DATA << ", "
+       << ps_flow.Share(i) << '\n';
   }
 }

@@ -2,7 +2,9 @@
 // runs cycles until the stop condition ends the run.
 #pragma once
 
+#include <iosfwd>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "core/VornNode.h"
@@ -41,6 +43,14 @@ class VornNetwork {
   bool StopByAttempts() const;
   bool StopBySlots() const;
 
+  // End-of-run output: result rows on standard output, then the output
+  // directory cleared of old results and every CSV file the options ask for.
+  void DumpStats();
+  // The 52-entry result table is filled by the first call and then printed
+  // unchanged, restricted to the stats selection.
+  void PrintStats(std::ostream& os, bool header);
+  void PrintFlowStats(std::ostream& os) const;
+
   long round = 0;
   long n_att = 0;
   long n_slots = 0;
@@ -69,6 +79,7 @@ class VornNetwork {
   Stopwatch chrono;
   void (VornNetwork::*contend)();
   bool (VornNetwork::*keep_running)() const;
+  bool done = false;
 
  private:
   void Reset();
@@ -93,6 +104,12 @@ class VornNetwork {
   void RecordPacketsNever() {}
   void ClearPacketStates();
   void RecordPackets();
+
+  void FillResults();
+  void PrintResultRows();
+  void WriteFiles(const std::string& dir);
+  void WriteNodeFiles(void (VornNode::*dump)(const char*, const char*) const,
+                      const char* prefix) const;
 
   void (VornNetwork::*rand_channels)() = &VornNetwork::RandChannelsNever;
   bool (VornNetwork::*silent_round)() = &VornNetwork::SilentRoundIsVoid;

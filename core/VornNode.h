@@ -46,6 +46,16 @@ class VornNode {
   void Collide();
   void Fail() { ++n_fail; }
 
+  // End-of-run results: the result row (header only from station 0 when
+  // asked), the flow table, and the per-station files dir/prefix<id>.csv.
+  void PrintStats(std::ostream& os, bool header) const;
+  void PrintFlowStats(std::ostream& os) const;
+  void DumpFlowStats(const char* dir, const char* prefix) const;
+  void DumpServiceTimeStats(const char* dir, const char* prefix) const;
+  void DumpArrivalTimeStats(const char* dir, const char* prefix) const;
+  void DumpDelayTimeStats(const char* dir, const char* prefix) const;
+  void DumpPacketStats(const char* dir, const char* prefix) const;
+
   void RandChannelsNodesNone(VornNode& peer);
   void RandChannelsNodesBinomial(VornNode& peer);
   void RandChannelsNodesRayleigh(VornNode& peer);
@@ -86,6 +96,8 @@ class VornNode {
   void EmptyIdle() {}
   void EmptyReferee();
   void DropHead();
+  void OpenStationFile(std::ofstream& file, const char* dir, const char* prefix) const;
+  void DumpSeries(const char* dir, const char* prefix, const std::vector<double>& series) const;
 
   static long index;
   // Block of rows x S received powers under rssi_link.

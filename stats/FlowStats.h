@@ -2,6 +2,7 @@
 // giving the flow rows (rates per window) of the network and its stations.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,18 @@ class FlowStats {
     first_count += first;
     ++second_count;
     if (sim_time >= next_sample) Sample();
+  }
+
+  // First-kind events per second over the window that sample i closes, and
+  // their share of all events there; 0 for the start of the run (sample 0)
+  // and for a sample this record does not hold.
+  double Rate(size_t i) const {
+    if (i == 0 || i >= time_series.size()) return 0.0;
+    return first_series[i] / (time_series[i] - time_series[i - 1]);
+  }
+  double Share(size_t i) const {
+    if (i == 0 || i >= time_series.size()) return 0.0;
+    return static_cast<double>(first_series[i]) / second_series[i];
   }
 
   T first_count = 0;

@@ -68,3 +68,25 @@ TEST_F(FlowStatsTest, CountsBeyond32Bits) {
   EXPECT_EQ(flow.first_series.back(), 3000000001L);
   EXPECT_EQ(flow.second_series.back(), 3000000001L);
 }
+
+// Rates use the interval the sample closes; the start of the run and samples
+// the record does not hold have none.
+TEST_F(FlowStatsTest, RateAndShareOfASample) {
+  FlowStats<long> flow;
+  flow.window = flow.next_sample = 2.0;
+  flow.Update(1);
+  sim_time = 2.5;
+  flow.Update(0);
+  sim_time = 3.0;
+  flow.Update(1);
+  sim_time = 4.5;
+  flow.Update(1);
+  EXPECT_EQ(flow.Rate(0), 0.0);
+  EXPECT_EQ(flow.Share(0), 0.0);
+  EXPECT_DOUBLE_EQ(flow.Rate(1), 1 / 2.5);
+  EXPECT_DOUBLE_EQ(flow.Share(1), 0.5);
+  EXPECT_DOUBLE_EQ(flow.Rate(2), 2 / 2.0);
+  EXPECT_DOUBLE_EQ(flow.Share(2), 1.0);
+  EXPECT_EQ(flow.Rate(3), 0.0);
+  EXPECT_EQ(flow.Share(3), 0.0);
+}

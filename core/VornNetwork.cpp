@@ -13,6 +13,7 @@
 #include <numeric>
 
 #include "core/Vorn.h"
+#include "stats/ProgressLine.h"
 
 VornNetwork::VornNetwork()
     : contend(&VornNetwork::ContendCentralized), keep_running(&VornNetwork::StopBySlots) {
@@ -187,8 +188,34 @@ void VornNetwork::ChooseVariants() {
 
 void VornNetwork::Simulation() {
   chrono.start();
-  while ((this->*keep_running)()) (this->*contend)();
+  ProgressLine progress(stderr);
+  if (progress.enabled())
+    SimulateWithProgress(progress);
+  else
+    while ((this->*keep_running)()) (this->*contend)();
   chrono.stop(false, "", stderr);
+}
+
+// Only on a terminal: the clock is read every few hundred cycles, far too
+// rarely to show in the cycle rate, and the line is gone before the results.
+void VornNetwork::SimulateWithProgress(ProgressLine& progress) {
+  constexpr long kStride = 256;
+  long countdown = kStride;
+  while ((this->*keep_running)()) {
+    (this->*contend)();
+    if (--countdown == 0) {
+      countdown = kStride;
+      progress.Show(DoneFraction(), n_slots);
+    }
+  }
+  progress.Erase();
+}
+
+double VornNetwork::DoneFraction() const {
+  if (keep_running == &VornNetwork::StopByTime) return sim_time / Params.time;
+  if (keep_running == &VornNetwork::StopByFrames) return double(n_succ) / Params.frames;
+  if (keep_running == &VornNetwork::StopByAttempts) return double(n_att) / Params.attempts;
+  return double(n_slots) / Params.runs;
 }
 
 bool VornNetwork::StopByTime() const {

@@ -15,6 +15,8 @@
 #include "stats/Stopwatch.h"
 #include "stats/TransProb.h"
 
+class ProgressLine;
+
 class VornNetwork {
  public:
   VornNetwork();
@@ -82,6 +84,8 @@ class VornNetwork {
   bool done = false;
 
  private:
+  void SimulateWithProgress(ProgressLine& progress);
+  double DoneFraction() const;
   void Reset();
   void ChooseStopCondition();
   void CheckRunCanEnd() const;

@@ -356,11 +356,17 @@ void VornNetwork::RandChannelsFirstRound() {
 
 void VornNetwork::RandChannels() {
   const long n = all_nodes.count;
+  // The member pointers are read into locals first: GCC's UBSan build
+  // miscompiles the call a->*(a->member) into a jump through a wild pointer.
   for (long i = 0; i < n; ++i) {
     VornNode* a = all_nodes[i];
-    for (long j = i + 1; j < n; ++j) (a->*(a->RandChannelsNodes))(*all_nodes[j]);
+    const auto draw = a->RandChannelsNodes;
+    for (long j = i + 1; j < n; ++j) (a->*draw)(*all_nodes[j]);
   }
   if (ap != nullptr)
-    for (VornNode* x : all_nodes) (x->*(x->RandChannelsRef))(*ap);
+    for (VornNode* x : all_nodes) {
+      const auto draw = x->RandChannelsRef;
+      (x->*draw)(*ap);
+    }
   channels_drawn = true;
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/e2e/RunBinary.h"
@@ -44,7 +45,12 @@ std::string Binary(size_t size) {
   return bytes;
 }
 
-struct Case {
+class Case {
+ public:
+  Case(std::vector<std::string> args_, int status_, std::string err_)
+      : args(std::move(args_)), status(status_), err(std::move(err_)) {}
+  virtual ~Case() = default;
+
   std::vector<std::string> args;
   int status;
   // Standard error without the timing lines.

@@ -216,12 +216,15 @@ void VornParams::CheckLimits() const {
            "t_coll=%g, the duration of a contention cycle, is out of range (accepted: more than 0 "
            "and finite; it follows from R, ts, sifs, delta and the frame timing options)",
            t_coll);
-  if (node_groups.empty() && M > kMaxStations)
-    Reject(1, "M=%ld is out of range (accepted: 0 to %ld)", M, kMaxStations);
   const std::string problem = ArrivalProblem("ar_rate", ar_type, ar_rate, MaxArrivalRate());
   if (!problem.empty()) Reject(1, "%s", problem.c_str());
-  long stations = node_groups.empty() ? M : 0;
-  for (unsigned i = 0; i < node_groups.d1; ++i) stations += static_cast<long>(node_groups(i, 0));
+  CheckMemory();
+}
+
+void VornParams::CheckMemory() const {
+  if (node_groups.empty() && M > kMaxStations)
+    Reject(1, "M=%ld is out of range (accepted: 0 to %ld)", M, kMaxStations);
+  const long stations = StationCount();
   const long max_queue = kMaxQueueSlots / std::max(stations, 1L);
   if (queue > max_queue)
     Reject(1, "queue=%ld is out of range with %ld stations (accepted: 0 to %ld)", queue, stations,
@@ -232,6 +235,14 @@ void VornParams::CheckLimits() const {
            "mc_packets=1 with queue=%ld and %ld stations needs %ld packet states (accepted: "
            "queue*stations+1 of at most %ld)",
            queue, stations, states, kMaxPacketStates);
+}
+
+long VornParams::StationCount() const {
+  if (node_groups.empty()) return M;
+  // Whole counts of at most kMaxStations in all, once CheckNodeGroups has passed.
+  long stations = 0;
+  for (unsigned i = 0; i < node_groups.d1; ++i) stations += static_cast<long>(node_groups(i, 0));
+  return stations;
 }
 
 double VornParams::MaxArrivalRate() const {

@@ -44,6 +44,10 @@ class VornParams : public SimParams {
   std::string NodeGroupProblem() const;
   // Values that would make the run hang, overflow or exhaust memory.
   void CheckLimits() const;
+  // Station count, queue and mc_packets sizes that would exhaust memory.
+  void CheckMemory() const;
+  // Stations the network will build: M, or the sum of the node groups' N.
+  long StationCount() const;
   // Fastest clocked arrival rate in bit/s (infinite while t_coll is unusable).
   double MaxArrivalRate() const;
 

@@ -23,8 +23,8 @@ run_target() {
 report() {
   local target=$1 status=$2
   local runs coverage
-  runs=$(grep -m1 '^stat::number_of_executed_units' "$work/$target.log" | awk '{print $2}')
-  coverage=$(grep -o 'DONE .*' "$work/$target.log" | tail -n 1 | sed 's/DONE *//')
+  runs=$(grep -m1 '^stat::number_of_executed_units' "$work/$target.log" | awk '{print $2}' || true)
+  coverage=$(grep -o 'DONE .*' "$work/$target.log" | tail -n 1 | sed 's/DONE *//' || true)
   if [ "$status" -eq 0 ]; then
     echo "fuzz_$target: clean, ${runs:-?} inputs in ${seconds} s (${coverage})" >&2
   else

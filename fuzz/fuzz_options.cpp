@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <deque>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -16,6 +17,12 @@
 namespace {
 
 std::string options_file;
+
+// The scratch folder goes when the fuzzer ends (it exits at its time limit).
+void RemoveScratch() {
+  std::error_code ignored;
+  std::filesystem::remove_all(std::filesystem::path(options_file).parent_path(), ignored);
+}
 
 void Require(bool condition) {
   if (!condition) std::abort();
@@ -74,6 +81,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   char folder[] = "/tmp/vorn_fuzz_optionsXXXXXX";
   if (!mkdtemp(folder)) std::abort();
   options_file = std::string(folder) + "/opts.txt";
+  std::atexit(RemoveScratch);
   return 0;
 }
 

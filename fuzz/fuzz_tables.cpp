@@ -6,6 +6,7 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -14,6 +15,12 @@
 namespace {
 
 std::string folder;
+
+// The scratch folder goes when the fuzzer ends (it exits at its time limit).
+void RemoveScratch() {
+  std::error_code ignored;
+  std::filesystem::remove_all(folder, ignored);
+}
 
 void Require(bool condition) {
   if (!condition) std::abort();
@@ -52,6 +59,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   char name[] = "/tmp/vorn_fuzz_tablesXXXXXX";
   if (!mkdtemp(name)) std::abort();
   folder = std::string(name) + "/";
+  std::atexit(RemoveScratch);
   return 0;
 }
 

@@ -393,6 +393,8 @@ void VornNetwork::RandChannelsFirstRound() {
 void VornNetwork::RandChannels() {
   channels_drawn = true;
   const long n = all_nodes.count;
+  // The member pointers are read into locals first: GCC's UBSan build
+  // miscompiles the call a->*(a->member) into a jump through a wild pointer.
   for (long i = 0; i < n; ++i) {
     VornNode* a = all_nodes[i];
     const auto draw = a->RandChannelsNodes;

@@ -3,6 +3,7 @@
 #include "params/AppParams.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -102,6 +103,20 @@ void AppParams::Reject(int status, const char* format, ...) {
   std::exit(status);
 }
 
+std::string AppParams::Text(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  va_list again;
+  va_copy(again, args);
+  const int length = std::vsnprintf(nullptr, 0, format, args);
+  va_end(args);
+  std::string text(length > 0 ? static_cast<size_t>(length) + 1 : 1, '\0');
+  std::vsnprintf(&text[0], text.size(), format, again);
+  va_end(again);
+  text.resize(text.size() - 1);
+  return text;
+}
+
 char* AppParams::ParseOption(const char* name, const char*) const {
   return ExtractParameter(name, "=");
 }
@@ -180,6 +195,19 @@ void AppParams::ParseOptionsFile() {
   arg_count += static_cast<long>(owned_lines.size());
   if (debug > 1)
     std::fprintf(stderr, "# using options file \"%s\" (%zu lines)\n", optfile, owned_lines.size());
+}
+
+void AppParams::CheckFinite() const {
+  for (long i = 0; i < option_count; ++i) {
+    const OptionRecord& record = options[i];
+    const bool finite =
+        record.type == 'f'   ? std::isfinite(*static_cast<const double*>(record.value))
+        : record.type == 'F' ? std::isfinite(*static_cast<const long double*>(record.value))
+                             : true;
+    if (!finite)
+      Reject(1, "%s=%s is out of range (accepted: finite numbers)", record.name.c_str(),
+             Print(i).c_str());
+  }
 }
 
 void AppParams::DumpFileOpts() const {

@@ -43,6 +43,9 @@ class AppParams {
   void CatchHelp(long line_width) const;
   void ParseOptionsFile();
   void DumpFileOpts() const;
+  // Rejects a float option holding NaN or an infinity: no option means
+  // anything by them, and an infinite time limit or rate never ends a run.
+  void CheckFinite() const;
 
   long arg_count = 0;
   char** arg_vector = nullptr;
@@ -61,6 +64,8 @@ class AppParams {
   // ends the process with status.
   [[noreturn]] static void Reject(int status, const char* format, ...)
       __attribute__((format(printf, 2, 3)));
+  // printf-style formatting into a string of any length.
+  static std::string Text(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
  private:
   // Appends a record and returns the value text given for it, or null.

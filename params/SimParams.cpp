@@ -10,6 +10,18 @@
 #include "core/Vorn.h"
 #include "support/Functions.h"
 
+namespace {
+
+// a + b, held at the limits of long instead of overflowing: sizes beyond any
+// sensible value are rejected once the derived values are known.
+long ClampedSum(long a, long b) {
+  long sum;
+  if (!__builtin_add_overflow(a, b, &sum)) return sum;
+  return b > 0 ? std::numeric_limits<long>::max() : std::numeric_limits<long>::min();
+}
+
+}  // namespace
+
 void SimParams::GetArguments(int argc, char** argv) {
   AppParams::GetArguments(argc, argv);
   Push("out_dir", out_dir,
@@ -136,10 +148,12 @@ void SimParams::ApplyChannelBandwidth() {
 }
 
 void SimParams::SetBitrates() {
+  // B / 4 >= B_signal rather than B >= 4 * B_signal, so that no multiple of a
+  // huge B_signal overflows; a B_signal of 0 or less is rejected later.
   long basic = B_signal;
-  if (B >= 4 * B_signal)
+  if (B_signal > 0 && B / 4 >= B_signal)
     basic = 4 * B_signal;
-  else if (B >= 2 * B_signal)
+  else if (B_signal > 0 && B / 2 >= B_signal)
     basic = 2 * B_signal;
   if (fixed_ack_rate > 0)
     rate_rts = basic, rate_cts = B_signal, rate_ack = B_signal;
@@ -151,7 +165,9 @@ void SimParams::SetBitrates() {
 
 double SimParams::TxTimeOFDM(long bits, long rate) const {
   const double header = t_preamble + static_cast<double>(signal_bits) / B_signal;
-  const double symbols = std::ceil((service_bits + bits + tail_bits) / (t_symbol * rate));
+  // Summed in floating point so that a huge bit count cannot overflow.
+  const double psdu = static_cast<double>(service_bits) + bits + tail_bits;
+  const double symbols = std::ceil(psdu / (t_symbol * rate));
   return header + t_symbol * symbols;
 }
 
@@ -176,7 +192,8 @@ void SimParams::SetFrameTimes() {
   const long ath_bits = ath_real ? 16 : 0;
   t_rts = delta + TxTimeOFDM(rts_bits, rate_rts) + extra;
   t_cts = delta + TxTimeOFDM(cts_bits - ath_bits, rate_cts) + (ath_real ? t_symbol - 6.4e-06 : 0.0);
-  t_data = delta + TxTimeOFDM(hdr_bits + DATA + APP + ath_bits, B) + extra;
+  const long data_bits = ClampedSum(ClampedSum(ClampedSum(hdr_bits, DATA), APP), ath_bits);
+  t_data = delta + TxTimeOFDM(data_bits, B) + extra;
   t_ack = delta + TxTimeOFDM(ack_bits - ath_bits, rate_ack) + extra;
 }
 
@@ -221,10 +238,22 @@ void SimParams::CheckRanges() const {
 }
 
 void SimParams::CheckArrival(const char* what, long type, double rate) {
+  const std::string problem = ArrivalProblem(what, type, rate, HUGE_VAL);
+  if (!problem.empty()) Reject(1, "%s", problem.c_str());
+}
+
+std::string SimParams::ArrivalProblem(const char* what, long type, double rate, double max_rate) {
+  if (type != 1 && type != 2 && type != 3) return "";
   // The clocked processes space arrivals by DATA / rate, which a negative rate inverts.
-  if ((type == 1 || type == 2 || type == 3) && rate < 0)
-    Reject(1, "%s=%g is out of range with arrival type %ld (accepted: 0 or more)", what, rate,
-           type);
+  if (rate < 0)
+    return Text("%s=%g is out of range with arrival type %ld (accepted: 0 or more)", what, rate,
+                type);
+  // Every arrival is one pass of the arrival clock loop: too many per cycle
+  // (or a step the clock absorbs) would keep a cycle from ever ending.
+  if (rate > max_rate)
+    return Text("%s=%g is out of range with arrival type %ld (accepted: 0 to %g)", what, rate, type,
+                max_rate);
+  return "";
 }
 
 double SimParams::GenRssi_Ideal() const {

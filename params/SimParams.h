@@ -2,6 +2,8 @@
 // frame timing, linear powers and Rice amplitudes derived from them.
 #pragma once
 
+#include <string>
+
 #include "params/AppParams.h"
 
 class SimParams : public AppParams {
@@ -21,6 +23,9 @@ class SimParams : public AppParams {
   void CheckRanges() const;
   // Rejects a negative rate for the clocked arrival types 1, 2 and 3.
   static void CheckArrival(const char* what, long type, double rate);
+  // The message for a clocked arrival type (1, 2, 3) whose rate is negative
+  // or above max_rate; empty when the rate is usable.
+  static std::string ArrivalProblem(const char* what, long type, double rate, double max_rate);
   void SetBitrates();
   // Air time of a PSDU of bits bits at rate bit/s, without propagation delay.
   double TxTimeOFDM(long bits, long rate) const;

@@ -2,6 +2,7 @@
 // bandwidth adaptation, QoS tables, node groups, cycle timing and checks.
 #include "params/VornParams.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -170,18 +171,83 @@ void VornParams::CheckRanges() const {
   CheckNodeGroups();
   if (mc_packets && queue == 0)
     Reject(1, "mc_packets=1 needs a bounded queue, but queue=0 (accepted: queue of 1 or more)");
+  CheckLimits();
 }
 
 void VornParams::CheckNodeGroups() const {
+  const std::string problem = NodeGroupProblem();
+  if (!problem.empty()) Reject(1, "%s", problem.c_str());
+}
+
+std::string VornParams::NodeGroupProblem() const {
+  const char* source = NodeGroupSource();
+  double stations = 0;
   for (unsigned i = 0; i < node_groups.d1; ++i) {
     const double n = node_groups(i, 0);
     if (n != std::floor(n))
-      Reject(1, "%s line %u has N=%g (accepted: whole numbers of stations)", NodeGroupSource(),
-             i + 1, n);
-    const std::string where =
-        std::string(NodeGroupSource()) + " line " + std::to_string(i + 1) + ": R";
-    CheckArrival(where.c_str(), Truncate(node_groups(i, 1)), node_groups(i, 2));
+      return Text("%s line %u has N=%g (accepted: whole numbers of stations)", source, i + 1, n);
+    const std::string where = Text("%s line %u: R", source, i + 1);
+    const long type = Truncate(node_groups(i, 1));
+    std::string problem = ArrivalProblem(where.c_str(), type, node_groups(i, 2), HUGE_VAL);
+    if (!problem.empty()) return problem;
+    // The engine converts A and T to integers.
+    for (unsigned column : {1u, 4u})
+      if (node_groups(i, column) > static_cast<double>(kMaxBits))
+        return Text("%s line %u has %c=%g (accepted: 0 to %ld)", source, i + 1,
+                    column == 1 ? 'A' : 'T', node_groups(i, column), kMaxBits);
+    problem = ArrivalProblem(where.c_str(), type, node_groups(i, 2), MaxArrivalRate());
+    if (!problem.empty()) return problem;
+    stations += n;
   }
+  if (stations > kMaxStations)
+    return Text("%s has %g stations in all (accepted: 0 to %ld)", source, stations, kMaxStations);
+  return "";
+}
+
+void VornParams::CheckLimits() const {
+  CheckFinite();
+  if (DATA > kMaxBits) Reject(1, "DATA=%ld is out of range (accepted: 1 to %ld)", DATA, kMaxBits);
+  if (APP < 0 || APP > kMaxBits)
+    Reject(1, "APP=%ld is out of range (accepted: 0 to %ld)", APP, kMaxBits);
+  // A cycle of no or negative duration leaves the clock still or running
+  // back; the 'time' stop condition reports that case itself.
+  if (!std::isfinite(t_coll) || (!(t_coll > 0) && !(time > 0)))
+    Reject(1,
+           "t_coll=%g, the duration of a contention cycle, is out of range (accepted: more than 0 "
+           "and finite; it follows from R, ts, sifs, delta and the frame timing options)",
+           t_coll);
+  const std::string problem = ArrivalProblem("ar_rate", ar_type, ar_rate, MaxArrivalRate());
+  if (!problem.empty()) Reject(1, "%s", problem.c_str());
+  CheckMemory();
+}
+
+void VornParams::CheckMemory() const {
+  if (node_groups.empty() && M > kMaxStations)
+    Reject(1, "M=%ld is out of range (accepted: 0 to %ld)", M, kMaxStations);
+  const long stations = StationCount();
+  const long max_queue = kMaxQueueSlots / std::max(stations, 1L);
+  if (queue > max_queue)
+    Reject(1, "queue=%ld is out of range with %ld stations (accepted: 0 to %ld)", queue, stations,
+           max_queue);
+  const long states = queue * stations + 1;
+  if (mc_packets && states > kMaxPacketStates)
+    Reject(1,
+           "mc_packets=1 with queue=%ld and %ld stations needs %ld packet states (accepted: "
+           "queue*stations+1 of at most %ld)",
+           queue, stations, states, kMaxPacketStates);
+}
+
+long VornParams::StationCount() const {
+  if (node_groups.empty()) return M;
+  // Whole counts of at most kMaxStations in all, once CheckNodeGroups has passed.
+  long stations = 0;
+  for (unsigned i = 0; i < node_groups.d1; ++i) stations += static_cast<long>(node_groups(i, 0));
+  return stations;
+}
+
+double VornParams::MaxArrivalRate() const {
+  if (!(t_coll > 0) || !std::isfinite(t_coll)) return HUGE_VAL;
+  return kMaxArrivalsPerCycle * static_cast<double>(DATA) / t_coll;
 }
 
 const char* VornParams::NodeGroupSource() const {

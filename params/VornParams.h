@@ -2,6 +2,8 @@
 // per-round p and tau tables, the node groups and the cycle timing.
 #pragma once
 
+#include <string>
+
 #include "params/SimParams.h"
 #include "support/ArrayDense.h"
 #include "support/CSVString.h"
@@ -22,10 +24,32 @@ class VornParams : public SimParams {
   void ReadNodeGroups();
   // Checks the tables against each other, R and F, sets qos_levels.
   void ExtractQoSLevels();
+  // Largest network, in stations: the channel state grows with its square.
+  static constexpr long kMaxStations = 2000;
+  // Queue slots over all stations, each held twice (ring and histogram).
+  static constexpr long kMaxQueueSlots = 1L << 24;
+  // Packet-count states of mc_packets; the transition matrices hold their square.
+  static constexpr long kMaxPacketStates = 4096;
+  // Arrivals per contention cycle of one station's clocked arrival process.
+  static constexpr double kMaxArrivalsPerCycle = 1000;
+  // Frame and header sizes in bits, the signed 32-bit range.
+  static constexpr long kMaxBits = 2147483647;
+
   // Range checks of every layer; run last so that the other errors keep precedence.
   void CheckRanges() const;
   // Whole station counts and usable arrival rates in every node group.
   void CheckNodeGroups() const;
+  // The message of the first unusable node group value ("" when none), so that
+  // it can be checked without ending the process.
+  std::string NodeGroupProblem() const;
+  // Values that would make the run hang, overflow or exhaust memory.
+  void CheckLimits() const;
+  // Station count, queue and mc_packets sizes that would exhaust memory.
+  void CheckMemory() const;
+  // Stations the network will build: M, or the sum of the node groups' N.
+  long StationCount() const;
+  // Fastest clocked arrival rate in bit/s (infinite while t_coll is unusable).
+  double MaxArrivalRate() const;
 
   // Options, in registration order.
   long randsratio = 1;

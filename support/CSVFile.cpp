@@ -6,14 +6,26 @@
 #include <fstream>
 #include <sstream>
 
+namespace {
+
+[[noreturn]] void CannotRead(const std::string& name) {
+  std::fprintf(stderr, "CSVFile error: Cannot open/read file \"%s\"\n", name.c_str());
+  std::exit(1);
+}
+
+}  // namespace
+
 CSVFile::CSVFile(const std::string& name, const char* separators) {
   std::ifstream file(name);
-  if (!file) {
-    std::fprintf(stderr, "CSVFile error: Cannot open/read file \"%s\"\n", name.c_str());
-    std::exit(1);
+  if (!file) CannotRead(name);
+  // A directory opens but throws on the first read.
+  std::string content;
+  try {
+    content.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  } catch (const std::ios_base::failure&) {
+    CannotRead(name);
   }
   // Text mode on this platform keeps the CR of CR LF, so drop it here.
-  std::string content((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
   std::string text;
   text.reserve(content.size());
   for (size_t i = 0; i < content.size(); ++i)

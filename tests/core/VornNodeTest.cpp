@@ -21,6 +21,8 @@ VornNode& Station(long i) {
   return *Net.all_nodes[i];
 }
 
+// Each arrival lists the node as active, as once per cycle in a run, so the
+// list is cleared after every one to stay within its capacity.
 void FillQueue(VornNode& node, int packets) {
   for (int i = 0; i < packets; ++i) {
     node.ArrivePacket();

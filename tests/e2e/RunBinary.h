@@ -3,22 +3,27 @@
 #pragma once
 
 #include <fcntl.h>
+#include <signal.h>
 #include <stdlib.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
 #include <string>
 #include <system_error>
+#include <thread>
 #include <vector>
 
 struct RunResult {
   virtual ~RunResult() = default;
   // Exit status of the process; 128 + signal number when a signal ended it.
   int status = -1;
+  // True when the run outlived the time limit and was killed.
+  bool timed_out = false;
   std::string out;
   std::string err;
 
@@ -87,7 +92,7 @@ class RunBinary {
       _exit(127);
     }
     int wstatus = 0;
-    if (pid < 0 || waitpid(pid, &wstatus, 0) != pid) return result;
+    if (pid < 0 || !Wait(pid, wstatus, result.timed_out)) return result;
     result.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : 128 + WTERMSIG(wstatus);
     result.out = ReadPath(out_path);
     result.err = ReadPath(err_path);
@@ -119,8 +124,26 @@ class RunBinary {
 
   std::filesystem::path base;
   std::filesystem::path dir;
+  // Seconds after which a run is killed (SIGKILL); 0 waits for ever.
+  int time_limit = 0;
 
  private:
+  // Waits for pid, killing it once the time limit has passed.
+  bool Wait(pid_t pid, int& wstatus, bool& timed_out) const {
+    if (time_limit <= 0) return waitpid(pid, &wstatus, 0) == pid;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(time_limit);
+    for (;;) {
+      const pid_t done = waitpid(pid, &wstatus, WNOHANG);
+      if (done != 0) return done == pid;
+      if (std::chrono::steady_clock::now() >= deadline) {
+        timed_out = true;
+        kill(pid, SIGKILL);
+        return waitpid(pid, &wstatus, 0) == pid;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+  }
+
   static std::string ReadPath(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream content;

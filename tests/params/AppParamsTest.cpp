@@ -1,11 +1,12 @@
 // The option table: conversions, lookup precedence, printing, help layout, the
 // options file and the table capacity.
+#include "params/AppParams.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <string>
 
-#include "params/AppParams.h"
 #include "tests/params/TestSupport.h"
 
 namespace {

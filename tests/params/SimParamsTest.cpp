@@ -1,10 +1,11 @@
 // PHY timing, control rates, channel-bandwidth overrides, powers, Rice
 // amplitudes and the RSSI generator choice.
+#include "params/SimParams.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "params/SimParams.h"
 #include "support/Functions.h"
 #include "tests/params/TestSupport.h"
 
@@ -160,4 +161,20 @@ TEST(SimParams, PsduFromAirTimeInvertsTxTimeOFDM) {
   Sim sim{};
   EXPECT_EQ(sim.params.PSDUFromTxTimeOFDM(48e-6, 6000000), 24 * 7 - 22);
   EXPECT_EQ(sim.params.PSDUFromTxTimeOFDM(1e-3, 0), -1);
+}
+
+// Sizes beyond the range of long are rejected later; computing the derived
+// values from them first must not overflow (the sanitizer build checks).
+TEST(SimParams, ExtremeSizesAndRatesDeriveWithoutOverflow) {
+  Sim huge{"B_signal=9223372036854775807", "B=9223372036854775807", "DATA=9223372036854775807",
+           "APP=9223372036854775807"};
+  EXPECT_EQ(huge.params.rate_rts, 9223372036854775807L);
+  EXPECT_TRUE(std::isfinite(huge.params.t_data));
+  Sim negative{"B_signal=-9223372036854775808", "APP=-9223372036854775808"};
+  EXPECT_EQ(negative.params.rate_ack, negative.params.B_signal);
+  // The halving comparison still picks 4x and 2x the signal rate.
+  Sim basic{"B=24000000", "B_signal=6000000"};
+  EXPECT_EQ(basic.params.rate_rts, 24000000);
+  Sim twice{"B=23999999", "B_signal=6000000"};
+  EXPECT_EQ(twice.params.rate_rts, 12000000);
 }

@@ -1,11 +1,12 @@
 // Protocol options: bandwidth adaptation of ts, the p and tau tables, node
 // groups from text and files, the cycle timing and the F*L expansion.
+#include "params/VornParams.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <vector>
 
-#include "params/VornParams.h"
 #include "support/Functions.h"
 #include "tests/params/TestSupport.h"
 
@@ -141,4 +142,20 @@ TEST(VornParamsDeathTest, NodeGroupWithNegativeClockedRateIsRejected) {
   EXPECT_EXIT(params.CheckNodeGroups(), testing::ExitedWithCode(1),
               "^Error: nodes_file line 2: R=-1 is out of range with arrival type 2 \\(accepted: 0 "
               "or more\\)\\.\n$");
+}
+
+TEST(VornParams, NodeGroupProblemReportsWithoutExiting) {
+  VornParams params;
+  params.t_coll = 1e-3;  // 1000 packets of 8192 bits per ms: 8.192e9 bit/s
+  params.node_groups.Resize(2, 5);
+  params.node_groups(0, 0) = 1500, params.node_groups(1, 0) = 500;
+  EXPECT_EQ(params.NodeGroupProblem(), "");
+  params.node_groups(1, 0) = 501;
+  EXPECT_EQ(params.NodeGroupProblem(), "nodes_file has 2001 stations in all (accepted: 0 to 2000)");
+  params.node_groups(1, 1) = 3, params.node_groups(1, 2) = 8.2e9;
+  EXPECT_EQ(params.NodeGroupProblem(),
+            "nodes_file line 2: R=8.2e+09 is out of range with arrival type 3 (accepted: 0 to "
+            "8.192e+09)");
+  params.node_groups(0, 4) = 3e9;
+  EXPECT_EQ(params.NodeGroupProblem(), "nodes_file line 1 has T=3e+09 (accepted: 0 to 2147483647)");
 }

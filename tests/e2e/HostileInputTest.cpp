@@ -221,7 +221,7 @@ TEST_F(HostileInput, SizesThatWouldExhaustMemory) {
        1,
        "Error: mc_packets=1 with queue=4000 and 5 stations needs 20001 packet states (accepted: "
        "queue*stations+1 of at most 4096).\n"},
-      {{"runs=2", "mc_packets=1", "queue=819"}, 0, ""},
+      {{"runs=2", "mc_packets=1", "queue=31", "M=20"}, 0, ""},
   });
 }
 
@@ -339,4 +339,32 @@ TEST_F(HostileInput, OptionsFilesThatNameThemselvesOrHoldThousandsOfLines) {
       {{"runs=20", "optfile=."}, 1, "CSVFile error: Cannot open/read file \".\"\n"},
   });
   EXPECT_EQ(Run({"runs=20", "optfile=binary.txt"}).status, 0);
+}
+
+TEST_F(HostileInput, OutputDirectoriesThatCannotBeUsed) {
+  const std::string too_long(5000, 'd');
+  for (const std::string& dir : {std::string("/proc/vorn-out"), std::string("a/b/c"), too_long,
+                                 std::string("/dev/null")}) {
+    const RunResult result = Run({"runs=10", "out_dir=" + dir});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.Diagnostics(), "Error: Could not create or open directory \"" + dir + "\".\n");
+  }
+}
+
+// A long run with every recorder and file switched on completes and writes
+// every file, with the station rows adding up to the network's.
+TEST_F(HostileInput, LongRunWithEveryStatisticsFileSwitchedOn) {
+  const RunResult result =
+      Run({"runs=200000", "M=12", "queue=4", "ar_type=4", "ar_rate=0.1", "retry_limit=1",
+           "queue_stats=1", "flow_stats=0.01", "pdf_winners=1", "mc_nodes=1", "mc_packets=1",
+           "nodes_stats=1", "fsf_type=1"});
+  ASSERT_EQ(result.status, 0);
+  for (const std::string name :
+       {"network.csv", "nodes.csv", "flow_network.csv", "pdf_winners.csv", "pdf_nodes_active.csv",
+        "pdf_packets.csv", "trans_packets.csv", "trans_packets_arrival.csv", "flow_node11.csv",
+        "servicetime_node11.csv", "arrivaltime_node11.csv", "delay_node11.csv",
+        "packets_node11.csv"})
+    EXPECT_TRUE(bin.Exists("out/" + name)) << name;
+  EXPECT_EQ(bin.ReadLines("out/nodes.csv").size(), 13u);
+  EXPECT_EQ(bin.ReadLines("out/trans_packets.csv").size(), 49u * 50u + 1u);
 }

@@ -18,6 +18,7 @@ GenRand::~GenRand() = default;
 
 void GenRand::Seed(const unsigned long& seed) {
   dsfmt_chk_init_gen_rand(&uniform, static_cast<uint32_t>(seed), 19937);
+  refills = 0;
   normal.state = static_cast<uint32_t>(seed);
 }
 

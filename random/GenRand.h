@@ -62,6 +62,10 @@ class GenRand {
   // since s = 0 would make the scale factor infinite.
   static bool InPolarDisc(double s) { return 0.0 < s && s < 1.0; }
 
+  // Words taken from the stream since seeding, so that benchmarks can count
+  // the random work of a run.
+  long WordsDrawn() const { return refills * DSFMT_N64 + uniform.idx - DSFMT_N64; }
+
  private:
   // Index of the next state word; the whole state is regenerated after 382
   // draws. The words are read as one flat array, as the library itself does.
@@ -69,12 +73,14 @@ class GenRand {
     if (uniform.idx >= DSFMT_N64) {
       dsfmt_gen_rand_all(&uniform);
       uniform.idx = 0;
+      ++refills;
     }
     return uniform.idx++;
   }
 
   // The library regenerates the state with aligned SSE2 loads and stores.
   alignas(16) dsfmt_t uniform;
+  long refills = 0;
 
  public:
   Ziggurat normal;

@@ -1,5 +1,7 @@
 // GenRand: the dSFMT word stream, the integer mappings at their boundaries,
 // the variates against their laws and the number of words each one consumes.
+#include "random/GenRand.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,8 +10,6 @@
 #include <functional>
 #include <memory>
 #include <vector>
-
-#include "random/GenRand.h"
 
 namespace {
 
@@ -232,6 +232,7 @@ TEST(GenRand, EachVariateConsumesAFixedNumberOfWords) {
   for (size_t c = 0; c < cases.size(); ++c) {
     GenRand rand(16), twin(16);
     for (int i = 0; i < 500; ++i) cases[c].first(rand);
+    EXPECT_EQ(rand.WordsDrawn(), 500 * cases[c].second) << "case " << c;
     for (int i = 0; i < 500 * cases[c].second; ++i) twin.Uniform();
     EXPECT_EQ(rand.Uniform(), twin.Uniform()) << "case " << c;
   }

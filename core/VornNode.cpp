@@ -16,6 +16,20 @@ VornNode::VornNode(long n, long ar_type, double ar_rate, long qos_level_, long q
   queue.Configure(Params.queue, ar_type, ar_rate, Params.queue_stats);
   if (Params.adhoc && Params.coop) on_empty = &VornNode::EmptyReferee;
   ChooseChannelModel(Params.adhoc ? n : n + 1);
+  BuildRoundDraws();
+}
+
+// Strict nodes send the word of their level in round 0; every other round is
+// a coin flip with p and a word drawn with tau.
+void VornNode::BuildRoundDraws() {
+  const long W = Code.n_words;
+  round_draws.reserve(Params.R);
+  for (long r = 0; r < Params.R; ++r) {
+    if (qos_type == 1 && r == 0)
+      round_draws.emplace_back(W - 1 - qos_level);
+    else
+      round_draws.emplace_back(Params.p_table(qos_level, r), Params.tau_table(qos_level, r), W);
+  }
 }
 
 void VornNode::ChooseChannelModel(long rows) {
@@ -133,20 +147,15 @@ long VornNode::RandMask(GenRand& rand, double prob) const {
 // Lower word indices win, so a strict node takes W-1-qos_level in round 0 and
 // a statistical one sends W-1-g with g geometric (small g most likely).
 void VornNode::StateContContender() {
-  const long r = Net.round;
-  const long W = Code.n_words;
-  if (qos_type == 1 && r == 0) {
-    word_index = W - 1 - qos_level;
-  } else {
-    if (!(Params.p_table(qos_level, r) > Rand.Uniform())) {
-      Net.second_chancers.Append(this);
-      return;
-    }
-    word_index = W - 1 - Rand.GeometricInteger(Params.tau_table(qos_level, r), 0, W - 1);
-  }
-  tx_word = Code.words[word_index];
-  ++n_tx;
-  Net.transmitters.Append(this);
+  const long index = round_draws[Net.round].WordIndex(Rand);
+  // Free of branches on the coin, which no predictor can learn: `listens` is
+  // all ones for a listener, which keeps its word and index.
+  const long listens = index >> 63;
+  word_index = (index & ~listens) | (word_index & listens);
+  tx_word = (Code.words[word_index] & ~listens) | (tx_word & listens);
+  n_tx += 1 + listens;
+  VornNodelist* const lists[2] = {&Net.transmitters, &Net.second_chancers};
+  lists[-listens]->Append(this);
 }
 
 void VornNode::StateContReferee() {

@@ -5,6 +5,7 @@
 #include <iosfwd>
 #include <vector>
 
+#include "core/ContentionDraw.h"
 #include "core/VornNodelist.h"
 #include "stats/FlowStats.h"
 #include "traffic/TxQueue.h"
@@ -83,11 +84,14 @@ class VornNode {
 
  private:
   void ChooseChannelModel(long rows);
+  void BuildRoundDraws();
   void EmptyIdle() {}
   void EmptyReferee();
   void DropHead();
 
   static long index;
+  // The coin flip and word law of this node's QoS level, one per round.
+  std::vector<ContentionDraw> round_draws;
   // Block of rows x S received powers under rssi_link.
   std::vector<double> rssi_block;
   void (VornNode::*on_empty)() = &VornNode::EmptyIdle;

@@ -39,16 +39,17 @@ uint32_t GenRand::SeedFromTime(long seconds, long micros) {
   return static_cast<uint32_t>(s) + mix;
 }
 
+// The second word may come from the regenerated state.
+bool GenRand::CoinThenInt32AcrossRefill(double p, uint32_t& r) {
+  const bool heads = p > Uniform();
+  r = heads ? UniformInt32() : 0;
+  return heads;
+}
+
 long GenRand::IndexFromDraw(uint32_t r, long n) {
   const uint32_t d = UINT32_MAX / static_cast<uint32_t>(n);
   const long i = r / d;
   return i < n ? i : n - 1;
-}
-
-long GenRand::GeometricIndexFrom(double p, long n, double u) {
-  const double q = std::log(1.0 - (1.0 - std::pow(p, static_cast<double>(n))) * u) / std::log(p);
-  // Written so that a NaN or infinite quotient also lands inside the range.
-  return q < static_cast<double>(n) ? static_cast<long>(q) : n - 1;
 }
 
 long GenRand::IntegerInterval(const long& a, const long& b) {

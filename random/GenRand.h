@@ -4,6 +4,7 @@
 
 #include <dSFMT.h>
 
+#include <cmath>
 #include <cstdint>
 #include <utility>
 
@@ -32,6 +33,19 @@ class GenRand {
     return static_cast<uint32_t>((&uniform.status[0].u[0])[i]);
   }
 
+  // The coin flip that decides whether a word draw follows: U, and when
+  // p > U also r, the same words Uniform() then UniformInt32() would take,
+  // read without a branch on the coin (a fair coin defeats prediction).
+  // Returns whether p > U; otherwise r is meaningless and not consumed.
+  bool CoinThenInt32(double p, uint32_t& r) {
+    const int i = uniform.idx;
+    if (i >= DSFMT_N64 - 1) return CoinThenInt32AcrossRefill(p, r);
+    const bool heads = p > (&uniform.status[0].d[0])[i] - 1.0;
+    r = static_cast<uint32_t>((&uniform.status[0].u[0])[i + 1]);
+    uniform.idx = i + 1 + heads;
+    return heads;
+  }
+
   // Uniform on [a, b], one word; needs 1 <= b - a + 1 <= 2^32 - 1.
   long IntegerInterval(const long& a, const long& b);
   double RealInterval(const double& a, const double& b);
@@ -57,7 +71,16 @@ class GenRand {
   static long IndexFromDraw(uint32_t r, long n);
   // Offset in [0, n-1] of the truncated geometric law for the uniform U, for
   // p neither 0 nor 1; quotients rounded up to n (or beyond) give n - 1.
-  static long GeometricIndexFrom(double p, long n, double u);
+  static long GeometricIndexFrom(double p, long n, double u) {
+    return GeometricIndexScaled(std::log(p), 1.0 - std::pow(p, static_cast<double>(n)), n, u);
+  }
+  // The same from ln p and 1 - p^n, so that callers drawing many offsets of
+  // one law work the constants out once and get the very same results.
+  static long GeometricIndexScaled(double log_p, double tail, long n, double u) {
+    const double q = std::log(1.0 - tail * u) / log_p;
+    // Written so that a NaN or infinite quotient also lands inside the range.
+    return q < static_cast<double>(n) ? static_cast<long>(q) : n - 1;
+  }
   // Whether the polar method keeps a point with squared radius s: 0 < s < 1,
   // since s = 0 would make the scale factor infinite.
   static bool InPolarDisc(double s) { return 0.0 < s && s < 1.0; }
@@ -67,6 +90,8 @@ class GenRand {
   long WordsDrawn() const { return refills * DSFMT_N64 + uniform.idx - DSFMT_N64; }
 
  private:
+  bool CoinThenInt32AcrossRefill(double p, uint32_t& r);
+
   // Index of the next state word; the whole state is regenerated after 382
   // draws. The words are read as one flat array, as the library itself does.
   int NextIndex() {

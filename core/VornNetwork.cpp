@@ -37,6 +37,7 @@ void VornNetwork::Initialize() {
     referees.Append(ap);
     contend = &VornNetwork::ContendCentralized;
   }
+  AttachChannels();
   active = NewList(n);
   transmitters = NewList(n);
   second_chancers = NewList(n);
@@ -80,6 +81,16 @@ VornNodelist VornNetwork::BuildNodes() {
     }
   }
   return list;
+}
+
+// The RSSI models keep their links in one block drawn in batches; the mask
+// models draw pair by pair into the nodes' masks.
+void VornNetwork::AttachChannels() {
+  draw_channels = &VornNetwork::DrawChannelsByPairs;
+  if (Params.fsf_type != 2 && Params.fsf_type != 4) return;
+  channels.Attach(all_nodes, ap, Params.F, Params.indep);
+  draw_channels =
+      Params.fsf_type == 2 ? &VornNetwork::DrawChannelsRayleigh : &VornNetwork::DrawChannelsRice;
 }
 
 void VornNetwork::ChooseStopCondition() {
@@ -355,6 +366,11 @@ void VornNetwork::RandChannelsFirstRound() {
 }
 
 void VornNetwork::RandChannels() {
+  (this->*draw_channels)();
+  channels_drawn = true;
+}
+
+void VornNetwork::DrawChannelsByPairs() {
   const long n = all_nodes.count;
   for (long i = 0; i < n; ++i) {
     VornNode* a = all_nodes[i];
@@ -362,5 +378,4 @@ void VornNetwork::RandChannels() {
   }
   if (ap != nullptr)
     for (VornNode* x : all_nodes) (x->*(x->RandChannelsRef))(*ap);
-  channels_drawn = true;
 }

@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "core/ChannelBlock.h"
 #include "core/VornNode.h"
 #include "core/VornNodelist.h"
 #include "stats/FlowStats.h"
@@ -72,6 +73,7 @@ class VornNetwork {
 
  private:
   void Reset();
+  void AttachChannels();
   void ChooseStopCondition();
   void CheckRunCanEnd() const;
   void ChooseVariants();
@@ -83,6 +85,9 @@ class VornNetwork {
   void Conclude();
 
   // Variants chosen once by Initialize so that the cycle tests no option.
+  void DrawChannelsByPairs();
+  void DrawChannelsRayleigh() { channels.DrawRayleigh(); }
+  void DrawChannelsRice() { channels.DrawRice(); }
   void RandChannelsNever() {}
   void RandChannelsEveryRound();
   void RandChannelsFirstRound();
@@ -95,6 +100,7 @@ class VornNetwork {
   void RecordPackets();
 
   void (VornNetwork::*rand_channels)() = &VornNetwork::RandChannelsNever;
+  void (VornNetwork::*draw_channels)() = &VornNetwork::DrawChannelsByPairs;
   bool (VornNetwork::*silent_round)() = &VornNetwork::SilentRoundIsVoid;
   bool (VornNetwork::*round_ends)() = &VornNetwork::RoundEndsNever;
   void (VornNetwork::*clear_packets)() = &VornNetwork::RecordPacketsNever;
@@ -103,6 +109,8 @@ class VornNetwork {
 
   std::vector<std::unique_ptr<VornNode>> nodes;
   std::vector<std::vector<VornNode*>> arrays;
+  // Received powers of the RSSI channel models, contiguous in draw order.
+  ChannelBlock channels;
   long rounds = 0;
   long randsratio = 1;
   double t_coll = 0.0;

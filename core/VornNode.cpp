@@ -37,10 +37,9 @@ void VornNode::ChooseChannelModel(long rows) {
   switch (Params.fsf_type) {
     case 2:
     case 4:
+      // The rows live in the network's ChannelBlock, which points them there.
       rssi_acc.assign(S, 0.0);
-      rssi_block.assign(rows * S, 0.0);
-      rssi_link.resize(rows);
-      for (long k = 0; k < rows; ++k) rssi_link[k] = rssi_block.data() + k * S;
+      rssi_link.assign(rows, nullptr);
       IsBusy = &VornNode::IsBusyFromNodelistRSSI;
       ExtractWord = &VornNode::ExtractWordFromNodelistRSSI;
       if (Params.fsf_type == 2) {

@@ -92,7 +92,5 @@ class VornNode {
   static long index;
   // The coin flip and word law of this node's QoS level, one per round.
   std::vector<ContentionDraw> round_draws;
-  // Block of rows x S received powers under rssi_link.
-  std::vector<double> rssi_block;
   void (VornNode::*on_empty)() = &VornNode::EmptyIdle;
 };

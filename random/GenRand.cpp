@@ -3,8 +3,11 @@
 
 #include <sys/time.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
+
+#include "random/VectorLog.h"
 
 GenRand::GenRand() {
   Autoseed();
@@ -70,8 +73,9 @@ double GenRand::Rayleigh(const double& sigma) {
   return sigma * std::sqrt(-2.0 * std::log(1.0 - Uniform()));
 }
 
+// The vectorisable logarithm, so that a batch of draws gives the same values.
 double GenRand::RayleighFading(const double& m, const double& o) {
-  return o - m * std::log(1.0 - Uniform());
+  return o - m * VectorLog::Of(1.0 - Uniform());
 }
 
 double GenRand::Exponential(const double& m) {
@@ -88,6 +92,49 @@ double GenRand::RicePower(const double& sigma, const double& nu) {
   const double x = sigma * n1 + nu;
   const double y = sigma * n2;
   return x * x + y * y;
+}
+
+long GenRand::NextWords(long n, const double*& words) {
+  if (uniform.idx >= DSFMT_N64) Refill();
+  words = &uniform.status[0].d[0] + uniform.idx;
+  return std::min<long>(n, DSFMT_N64 - uniform.idx);
+}
+
+void GenRand::Uniforms(double* out, long n) {
+  const double* words;
+  for (long k; n > 0; out += k, n -= k) {
+    k = NextWords(n, words);
+#pragma omp simd
+    for (long i = 0; i < k; ++i) out[i] = words[i] - 1.0;
+    uniform.idx += static_cast<int>(k);
+  }
+}
+
+long GenRand::LogComplementsOfNextWords(double* out, long n) {
+  const double* words;
+  const long k = NextWords(n, words);
+#pragma omp simd
+  for (long i = 0; i < k; ++i) out[i] = 1.0 - (words[i] - 1.0);
+  uniform.idx += static_cast<int>(k);
+  VectorLog::Apply(out, out, k);
+  return k;
+}
+
+void GenRand::LogComplements(double* out, long n) {
+  for (long k; n > 0; out += k, n -= k) k = LogComplementsOfNextWords(out, n);
+}
+
+// Block by block, so that each pass over the values stays in the first-level cache.
+void GenRand::RayleighFadings(double* out, long n, double m, double o) {
+  for (long k; n > 0; out += k, n -= k) {
+    k = LogComplementsOfNextWords(out, n);
+#pragma omp simd
+    for (long i = 0; i < k; ++i) out[i] = o - m * out[i];
+  }
+}
+
+void GenRand::RicePowers(double* out, long n, double sigma, double nu) {
+  for (long i = 0; i < n; ++i) out[i] = RicePower(sigma, nu);
 }
 
 std::pair<double, double> GenRand::NormalBoxMuller() {

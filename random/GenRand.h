@@ -59,6 +59,13 @@ class GenRand {
   // Rice envelope and power; they use the ziggurat only, no state words.
   double Rice(const double& sigma, const double& nu);
   double RicePower(const double& sigma, const double& nu);
+  // Batches of n draws into out, in stream order: the same values as n calls
+  // of Uniform, of ln(1 - U), of RayleighFading and of RicePower, with the
+  // logarithms of each block of state words computed as one vector loop.
+  void Uniforms(double* out, long n);
+  void LogComplements(double* out, long n);
+  void RayleighFadings(double* out, long n, double m, double o);
+  void RicePowers(double* out, long n, double sigma, double nu);
   // Two independent standard normals by the polar method.
   std::pair<double, double> NormalBoxMuller();
   // k distinct integers of [a, b] not in excluded[0..n-1], one word each;
@@ -95,13 +102,19 @@ class GenRand {
   // Index of the next state word; the whole state is regenerated after 382
   // draws. The words are read as one flat array, as the library itself does.
   int NextIndex() {
-    if (uniform.idx >= DSFMT_N64) {
-      dsfmt_gen_rand_all(&uniform);
-      uniform.idx = 0;
-      ++refills;
-    }
+    if (uniform.idx >= DSFMT_N64) Refill();
     return uniform.idx++;
   }
+  void Refill() {
+    dsfmt_gen_rand_all(&uniform);
+    uniform.idx = 0;
+    ++refills;
+  }
+  // Up to n of the next state words, at least one, as a pointer to the first
+  // and their count; the caller consumes them by adding the count to idx.
+  long NextWords(long n, const double*& words);
+  // ln(1 - U) of up to n of the next words into out; returns how many.
+  long LogComplementsOfNextWords(double* out, long n);
 
   // The library regenerates the state with aligned SSE2 loads and stores.
   alignas(16) dsfmt_t uniform;

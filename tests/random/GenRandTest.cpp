@@ -237,3 +237,32 @@ TEST(GenRand, EachVariateConsumesAFixedNumberOfWords) {
     EXPECT_EQ(rand.Uniform(), twin.Uniform()) << "case " << c;
   }
 }
+
+// Each batch takes the same words as the single draws, across regenerations
+// of the state, and gives the very same values.
+TEST(GenRand, BatchesEqualTheSingleDraws) {
+  using Batch = std::function<void(GenRand&, double*, long)>;
+  using Single = std::function<double(GenRand&)>;
+  const std::vector<std::pair<Batch, Single>> cases = {
+      {[](GenRand& g, double* out, long n) { g.Uniforms(out, n); },
+       [](GenRand& g) { return g.Uniform(); }},
+      {[](GenRand& g, double* out, long n) { g.LogComplements(out, n); },
+       [](GenRand& g) { return g.RayleighFading(-1.0, 0.0); }},
+      {[](GenRand& g, double* out, long n) { g.RayleighFadings(out, n, 2.5, 0.125); },
+       [](GenRand& g) { return g.RayleighFading(2.5, 0.125); }},
+      {[](GenRand& g, double* out, long n) { g.RicePowers(out, n, 0.7, 1.1); },
+       [](GenRand& g) { return g.RicePower(0.7, 1.1); }},
+  };
+  for (size_t c = 0; c < cases.size(); ++c) {
+    GenRand batched(31), single(31);
+    for (int i = 0; i < 100; ++i) batched.Uniform(), single.Uniform();
+    std::vector<double> out(1000);
+    for (long n : {1L, 17L, 382L, 1000L}) {
+      cases[c].first(batched, out.data(), n);
+      for (long i = 0; i < n; ++i) ASSERT_EQ(out[i], cases[c].second(single)) << c << " " << i;
+    }
+    EXPECT_EQ(batched.WordsDrawn(), single.WordsDrawn()) << "case " << c;
+    EXPECT_EQ(batched.normal.state, single.normal.state) << "case " << c;
+    EXPECT_EQ(batched.Uniform(), single.Uniform()) << "case " << c;
+  }
+}

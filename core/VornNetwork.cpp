@@ -87,6 +87,10 @@ VornNodelist VornNetwork::BuildNodes() {
 // models draw pair by pair into the nodes' masks.
 void VornNetwork::AttachChannels() {
   draw_channels = &VornNetwork::DrawChannelsByPairs;
+  if (Params.fsf_type == 1 && Params.fsf_prob_node > 0) {
+    mask_row.assign(all_nodes.count, 0);
+    draw_channels = &VornNetwork::DrawChannelsBinomial;
+  }
   if (Params.fsf_type != 2 && Params.fsf_type != 4) return;
   channels.Attach(all_nodes, ap, Params.F, Params.indep);
   draw_channels =
@@ -368,6 +372,22 @@ void VornNetwork::RandChannelsFirstRound() {
 void VornNetwork::RandChannels() {
   (this->*draw_channels)();
   channels_drawn = true;
+}
+
+// As RandChannelsNodesBinomial pair by pair, but each station's masks
+// towards the later stations come from one batch of trials.
+void VornNetwork::DrawChannelsBinomial() {
+  const long n = all_nodes.count, S = Code.n_bits;
+  for (long i = 0; i + 1 < n; ++i) {
+    VornNode* a = all_nodes[i];
+    Rand.BernoulliMasks(Params.fsf_prob_node, S, n - 1 - i, mask_row.data());
+    for (long j = i + 1; j < n; ++j) {
+      VornNode* b = all_nodes[j];
+      a->link_mask[b->id] = b->link_mask[a->id] = Code.full_mask & ~mask_row[j - i - 1];
+    }
+  }
+  if (ap != nullptr)
+    for (VornNode* x : all_nodes) (x->*(x->RandChannelsRef))(*ap);
 }
 
 void VornNetwork::DrawChannelsByPairs() {

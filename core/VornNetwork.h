@@ -86,6 +86,7 @@ class VornNetwork {
 
   // Variants chosen once by Initialize so that the cycle tests no option.
   void DrawChannelsByPairs();
+  void DrawChannelsBinomial();
   void DrawChannelsRayleigh() { channels.DrawRayleigh(); }
   void DrawChannelsRice() { channels.DrawRice(); }
   void RandChannelsNever() {}
@@ -111,6 +112,8 @@ class VornNetwork {
   std::vector<std::vector<VornNode*>> arrays;
   // Received powers of the RSSI channel models, contiguous in draw order.
   ChannelBlock channels;
+  // One station's binomial masks towards the later stations.
+  std::vector<uint64_t> mask_row;
   long rounds = 0;
   long randsratio = 1;
   double t_coll = 0.0;

@@ -133,12 +133,11 @@ bool VornNode::WonRound() const {
   return tx_word == Code.WinningWordFrom(rx_word);
 }
 
+// The S draws as one batch, free of branches on the draws, which the
+// predictor cannot learn.
 long VornNode::RandMask(GenRand& rand, double prob) const {
-  long mask = Code.full_mask;
-  if (prob <= 0) return mask;
-  for (long j = 0; j < Code.n_bits; ++j)
-    if (prob > rand.Uniform()) mask &= ~(1L << j);
-  return mask;
+  if (prob <= 0) return Code.full_mask;
+  return Code.full_mask & ~static_cast<long>(rand.BernoulliBits(prob, Code.n_bits));
 }
 
 // --- Contention states -----------------------------------------------------

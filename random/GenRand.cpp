@@ -3,6 +3,10 @@
 
 #include <sys/time.h>
 
+#ifdef __x86_64__
+#include <immintrin.h>
+#endif
+
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -130,6 +134,83 @@ void GenRand::RayleighFadings(double* out, long n, double m, double o) {
     k = LogComplementsOfNextWords(out, n);
 #pragma omp simd
     for (long i = 0; i < k; ++i) out[i] = o - m * out[i];
+  }
+}
+
+namespace {
+
+// Bit i set when p > words[i] - 1, for k <= 64 words, by vector compares and
+// sign masks (compilers do not find this packing on their own); the AVX2
+// variant takes four words at a time and gives the same bits.
+uint64_t TrialBitsSse2(double p, const double* words, long k) {
+  uint64_t bits = 0;
+  long i = 0;
+#ifdef __SSE2__
+  const __m128d threshold = _mm_set1_pd(p), one = _mm_set1_pd(1.0);
+  for (; i + 2 <= k; i += 2) {
+    const __m128d u = _mm_sub_pd(_mm_loadu_pd(words + i), one);
+    bits |= static_cast<uint64_t>(_mm_movemask_pd(_mm_cmpgt_pd(threshold, u))) << i;
+  }
+#endif
+  for (; i < k; ++i) bits |= static_cast<uint64_t>(p > words[i] - 1.0) << i;
+  return bits;
+}
+
+#ifdef __x86_64__
+__attribute__((target("avx2"))) uint64_t TrialBitsAvx2(double p, const double* words, long k) {
+  uint64_t bits = 0;
+  long i = 0;
+  const __m256d threshold = _mm256_set1_pd(p), one = _mm256_set1_pd(1.0);
+  for (; i + 4 <= k; i += 4) {
+    const __m256d u = _mm256_sub_pd(_mm256_loadu_pd(words + i), one);
+    const __m256d hit = _mm256_cmp_pd(threshold, u, _CMP_GT_OQ);
+    bits |= static_cast<uint64_t>(_mm256_movemask_pd(hit)) << i;
+  }
+  for (; i < k; ++i) bits |= static_cast<uint64_t>(p > words[i] - 1.0) << i;
+  return bits;
+}
+#endif
+
+uint64_t TrialBits(double p, const double* words, long k) {
+#ifdef __x86_64__
+  static uint64_t (*const trial_bits)(double, const double*, long) =
+      VectorLog::HasAvx2() ? TrialBitsAvx2 : TrialBitsSse2;
+  return trial_bits(p, words, k);
+#else
+  return TrialBitsSse2(p, words, k);
+#endif
+}
+
+}  // namespace
+
+uint64_t GenRand::BernoulliBits(double p, long n) {
+  const double* words;
+  uint64_t bits = 0;
+  for (long done = 0, k; done < n; done += k) {
+    k = NextWords(n - done, words);
+    bits |= TrialBits(p, words, k) << done;
+    uniform.idx += static_cast<int>(k);
+  }
+  return bits;
+}
+
+// The trials as one stream of bits, 32 words at a time, cut into masks.
+void GenRand::BernoulliMasks(double p, long bits_per_mask, long count, uint64_t* out) {
+  const uint64_t low = (uint64_t{1} << bits_per_mask) - 1;
+  uint64_t pending = 0;
+  long have = 0;  // below bits_per_mask <= 32, so 32 more bits always fit
+  const double* words;
+  for (long needed = count * bits_per_mask, k; needed > 0; needed -= k) {
+    k = NextWords(needed, words);
+    uniform.idx += static_cast<int>(k);
+    for (long done = 0; done < k; done += 32) {
+      const long take = std::min(k - done, 32L);
+      pending |= TrialBits(p, words + done, take) << have;
+      for (have += take; have >= bits_per_mask; have -= bits_per_mask) {
+        *out++ = pending & low;
+        pending >>= bits_per_mask;
+      }
+    }
   }
 }
 

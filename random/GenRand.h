@@ -66,6 +66,11 @@ class GenRand {
   void LogComplements(double* out, long n);
   void RayleighFadings(double* out, long n, double m, double o);
   void RicePowers(double* out, long n, double sigma, double nu);
+  // n <= 64 Bernoulli trials p > U as one mask, bit j set by the j-th draw.
+  uint64_t BernoulliBits(double p, long n);
+  // count masks of bits_per_mask <= 32 trials each, as count calls of
+  // BernoulliBits(p, bits_per_mask) would give them.
+  void BernoulliMasks(double p, long bits_per_mask, long count, uint64_t* out);
   // Two independent standard normals by the polar method.
   std::pair<double, double> NormalBoxMuller();
   // k distinct integers of [a, b] not in excluded[0..n-1], one word each;

@@ -266,3 +266,27 @@ TEST(GenRand, BatchesEqualTheSingleDraws) {
     EXPECT_EQ(batched.Uniform(), single.Uniform()) << "case " << c;
   }
 }
+
+TEST(GenRand, BernoulliBitsAreTheTrialsInDrawOrder) {
+  GenRand batched(8), single(8);
+  for (int i = 0; i < 1000; ++i) {
+    const long n = 1 + i % 52;
+    const double p = (i % 7) / 6.0;
+    uint64_t expected = 0;
+    for (long j = 0; j < n; ++j)
+      if (p > single.Uniform()) expected |= uint64_t{1} << j;
+    ASSERT_EQ(batched.BernoulliBits(p, n), expected) << "trial set " << i;
+  }
+  EXPECT_EQ(batched.WordsDrawn(), single.WordsDrawn());
+}
+
+TEST(GenRand, BernoulliMasksCutTheTrialStreamIntoMasks) {
+  for (long bits : {1L, 5L, 16L, 31L, 32L}) {
+    GenRand batched(9), single(9);
+    std::vector<uint64_t> masks(997);
+    batched.BernoulliMasks(0.3, bits, static_cast<long>(masks.size()), masks.data());
+    for (size_t m = 0; m < masks.size(); ++m)
+      ASSERT_EQ(masks[m], single.BernoulliBits(0.3, bits)) << bits << " " << m;
+    EXPECT_EQ(batched.WordsDrawn(), single.WordsDrawn());
+  }
+}

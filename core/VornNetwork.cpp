@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "core/Vorn.h"
+#include "core/VornNodeStates.h"
 
 VornNetwork::VornNetwork()
     : contend(&VornNetwork::ContendCentralized), keep_running(&VornNetwork::StopBySlots) {
@@ -171,12 +171,12 @@ void VornNetwork::ChooseVariants() {
   } else {
     clear_packets = record_packets = &VornNetwork::RecordPacketsNever;
   }
-  if (Params.unlucky)
-    second_chancer_centralized = &VornNode::StateContSecondChancerCentralizedUnlucky;
-  else if (Params.peers)
-    second_chancer_centralized = &VornNode::StateContSecondChancerCentralizedPeers;
+  if (Params.fsf_type == 2 || Params.fsf_type == 4)
+    UseListening<&VornNode::ExtractWordFromNodelistRSSI, &VornNode::IsBusyFromNodelistRSSI>();
+  else if (Params.fsf_type == 1)
+    UseListening<&VornNode::ExtractWordFromNodelistMask, &VornNode::IsBusyFromNodelistMask>();
   else
-    second_chancer_centralized = &VornNode::StateContSecondChancerCentralized;
+    UseListening<&VornNode::ExtractWordFromNodelistFull, &VornNode::IsBusyFromNodelistFull>();
   // Without fading the links never change and the draw takes no variate, so
   // it is done once here instead of in every round.
   const bool fading = Params.fsf_type == 1 || Params.fsf_type == 2 || Params.fsf_type == 4;
@@ -187,6 +187,22 @@ void VornNetwork::ChooseVariants() {
     rand_channels = Params.fsf_fast ? &VornNetwork::RandChannelsEveryRound
                                     : &VornNetwork::RandChannelsFirstRound;
   }
+}
+
+// The channel model's listening operations, as the nodes chose them, fixed
+// in the instances of the cycle so that its loops call them directly.
+template <VornNode::Extractor extract, VornNode::BusyTest busy>
+void VornNetwork::UseListening() {
+  if (Params.adhoc)
+    contend = &VornNetwork::ContendAdhocWith<extract, busy>;
+  else
+    contend = &VornNetwork::ContendCentralizedWith<extract, busy>;
+  if (Params.unlucky)
+    second_chancer_centralized = &VornNode::StateContSecondChancerCentralizedUnlucky;
+  else if (Params.peers)
+    second_chancer_centralized = &VornNode::StateContSecondChancerCentralizedPeersWith<busy>;
+  else
+    second_chancer_centralized = &VornNode::StateContSecondChancerCentralized;
 }
 
 // --- The run ---------------------------------------------------------------
@@ -213,6 +229,17 @@ bool VornNetwork::StopBySlots() const {
 // --- One contention cycle --------------------------------------------------
 
 void VornNetwork::ContendAdhoc() {
+  ContendAdhocWith<&VornNode::ExtractWordByModel, &VornNode::IsBusyByModel>();
+}
+
+void VornNetwork::ContendCentralized() {
+  ContendCentralizedWith<&VornNode::ExtractWordByModel, &VornNode::IsBusyByModel>();
+}
+
+// Flattened: every state the cycle runs is inlined into its loops (across
+// files in Release builds, which optimise at link time).
+template <VornNode::Extractor extract, VornNode::BusyTest busy>
+__attribute__((flatten)) void VornNetwork::ContendAdhocWith() {
   ContendClear();
   referees.Clear();  // referees never carry over from one cycle to the next
   ArriveAll();
@@ -227,22 +254,23 @@ void VornNetwork::ContendAdhoc() {
       continue;
     }
     if (referees.count != 0) {
-      for (VornNode* node : referees) node->StateContReferee();
+      for (VornNode* node : referees) node->StateContRefereeWith<extract>();
     } else if (second_chancers.count == 0) {
       continue;  // void round: nobody can referee
     }
-    for (VornNode* node : second_chancers) node->StateContSecondChancerAdhoc();
+    for (VornNode* node : second_chancers) node->StateContSecondChancerAdhocWith<extract>();
     if (referees.count == 0) continue;
     // Losers join referees during these passes and are heard by later nodes.
-    for (VornNode* node : transmitters) node->StateFbkNomineeAdhoc();
-    for (VornNode* node : third_chancers) node->StateFbkThirdChancerAdhoc();
+    for (VornNode* node : transmitters) node->StateFbkNomineeAdhocWith<extract>();
+    for (VornNode* node : third_chancers) node->StateFbkThirdChancerAdhocWith<busy>();
     contenders.Show(winners);
     if ((this->*round_ends)()) return;
   }
   Conclude();
 }
 
-void VornNetwork::ContendCentralized() {
+template <VornNode::Extractor extract, VornNode::BusyTest busy>
+__attribute__((flatten)) void VornNetwork::ContendCentralizedWith() {
   ContendClear();
   ArriveAll();
   if (active.count == 0) return OutcomeIdle();
@@ -256,9 +284,9 @@ void VornNetwork::ContendCentralized() {
       continue;
     }
     for (VornNode* node : second_chancers) (node->*second_chancer_centralized)();
-    ap->StateContReferee();
-    for (VornNode* node : transmitters) node->StateFbkNomineeCentralized();
-    for (VornNode* node : third_chancers) node->StateFbkThirdChancerCentralized();
+    ap->StateContRefereeWith<extract>();
+    for (VornNode* node : transmitters) node->StateFbkNomineeCentralizedWith<extract>();
+    for (VornNode* node : third_chancers) node->StateFbkThirdChancerCentralizedWith<busy>();
     contenders.Show(winners);
     if ((this->*round_ends)()) return;
   }

@@ -27,8 +27,14 @@ class VornNetwork {
   VornNodelist BuildNodes();
   void Simulation();
 
+  // One cycle with the nodes' own listening operations; the engine runs the
+  // instance of the templates below for the channel model instead.
   void ContendAdhoc();
   void ContendCentralized();
+  template <VornNode::Extractor extract, VornNode::BusyTest busy>
+  void ContendAdhocWith();
+  template <VornNode::Extractor extract, VornNode::BusyTest busy>
+  void ContendCentralizedWith();
   void ContendClear();
   void RandChannels();
 
@@ -77,6 +83,8 @@ class VornNetwork {
   void ChooseStopCondition();
   void CheckRunCanEnd() const;
   void ChooseVariants();
+  template <VornNode::Extractor extract, VornNode::BusyTest busy>
+  void UseListening();
   void SizeRecords(long n);
   VornNodelist NewList(long capacity);
 

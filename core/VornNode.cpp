@@ -2,7 +2,7 @@
 // arrivals and outcomes, and the channel models between nodes.
 #include "core/VornNode.h"
 
-#include "core/Vorn.h"
+#include "core/VornNodeStates.h"
 
 long VornNode::index = 0;
 
@@ -59,29 +59,14 @@ void VornNode::ChooseChannelModel(long rows) {
       break;
     default:
       link_mask.assign(rows, 0);
-      IsBusy = &VornNode::IsBusyFromNodelistMask;
-      ExtractWord = &VornNode::ExtractWordFromNodelistMask;
+      IsBusy = &VornNode::IsBusyFromNodelistFull;
+      ExtractWord = &VornNode::ExtractWordFromNodelistFull;
       RandChannelsNodes = &VornNode::RandChannelsNodesNone;
       RandChannelsRef = &VornNode::RandChannelsRefNone;
   }
 }
 
 // --- Listening -------------------------------------------------------------
-
-void VornNode::ExtractWordFromNodelistMask(VornNodelist& list) {
-  long heard = 0;
-  for (VornNode* k : list) heard |= link_mask[k->id] & k->tx_word;
-  rx_word = heard;
-}
-
-bool VornNode::IsBusyFromNodelistMask(VornNodelist& list) {
-  rx_word = 0;
-  for (VornNode* k : list) {
-    rx_word = link_mask[k->id] & k->tx_word;
-    if (rx_word != 0) return true;
-  }
-  return false;
-}
 
 // A subcarrier is detected when the summed power of all its senders reaches
 // the threshold, so two weak senders can be heard where one alone is not.
@@ -157,64 +142,33 @@ void VornNode::StateContContender() {
 }
 
 void VornNode::StateContReferee() {
-  ++n_rx;
-  (this->*ExtractWord)(Net.transmitters);
-  BuildReply();
-  if (rx_word != 0)
-    ++n_tx;
-  else
-    ++n_ref_idle;
+  StateContRefereeWith<&VornNode::ExtractWordByModel>();
 }
 
 void VornNode::StateContSecondChancerAdhoc() {
-  ++n_rx;
-  (this->*ExtractWord)(Net.transmitters);
-  if (rx_word != 0) {
-    BuildReply();
-    Net.referees.Append(this);
-  } else {
-    Net.third_chancers.Append(this);
-  }
+  StateContSecondChancerAdhocWith<&VornNode::ExtractWordByModel>();
 }
 
 void VornNode::StateFbkNomineeAdhoc() {
-  ++n_rx;
-  (this->*ExtractWord)(Net.referees);
-  if (WonRound())
-    Net.winners.Append(this);
-  else
-    Net.referees.Append(this);
+  StateFbkNomineeAdhocWith<&VornNode::ExtractWordByModel>();
 }
 
 void VornNode::StateFbkThirdChancerAdhoc() {
-  ++n_rx;
-  if ((this->*IsBusy)(Net.referees))
-    Net.referees.Append(this);
-  else
-    Net.winners.Append(this);
+  StateFbkThirdChancerAdhocWith<&VornNode::IsBusyByModel>();
 }
 
 void VornNode::StateContSecondChancerCentralized() {
   Net.third_chancers.Append(this);
 }
 
-void VornNode::StateContSecondChancerCentralizedPeers() {
-  ++n_rx;
-  if ((this->*IsBusy)(Net.transmitters)) return;
-  Net.third_chancers.Append(this);
-}
-
 void VornNode::StateContSecondChancerCentralizedUnlucky() {}
 
 void VornNode::StateFbkNomineeCentralized() {
-  ++n_rx;
-  (this->*ExtractWord)(Net.referees);
-  if (WonRound()) Net.winners.Append(this);
+  StateFbkNomineeCentralizedWith<&VornNode::ExtractWordByModel>();
 }
 
 void VornNode::StateFbkThirdChancerCentralized() {
-  ++n_rx;
-  if (!(this->*IsBusy)(Net.referees)) Net.winners.Append(this);
+  StateFbkThirdChancerCentralizedWith<&VornNode::IsBusyByModel>();
 }
 
 // --- Traffic and outcomes --------------------------------------------------
@@ -223,7 +177,6 @@ void VornNode::ArrivePacket() {
   const long before = queue.n_accepted;
   queue.Arrive();
   queue.n_new = queue.n_accepted - before;
-  if (queue.stats && queue.size_limit != 0) ++queue.length_hist[queue.length];
   Net.n_packets += queue.n_new;
   if (queue.length != 0) {
     Net.active.Append(this);

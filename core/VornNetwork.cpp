@@ -405,13 +405,16 @@ void VornNetwork::RandChannels() {
 // As RandChannelsNodesBinomial pair by pair, but each station's masks
 // towards the later stations come from one batch of trials.
 void VornNetwork::DrawChannelsBinomial() {
-  const long n = all_nodes.count, S = Code.n_bits;
+  const long n = all_nodes.count, S = Code.n_bits, full = Code.full_mask;
+  const double prob = Params.fsf_prob_node;
   for (long i = 0; i + 1 < n; ++i) {
     VornNode* a = all_nodes[i];
-    Rand.BernoulliMasks(Params.fsf_prob_node, S, n - 1 - i, mask_row.data());
+    Rand.BernoulliMasks(prob, S, n - 1 - i, mask_row.data());
+    long* heard_by_a = a->link_mask.data();
+    const uint64_t* faded = mask_row.data() - (i + 1);
     for (long j = i + 1; j < n; ++j) {
       VornNode* b = all_nodes[j];
-      a->link_mask[b->id] = b->link_mask[a->id] = Code.full_mask & ~mask_row[j - i - 1];
+      heard_by_a[b->id] = b->link_mask[a->id] = full & ~static_cast<long>(faded[j]);
     }
   }
   if (ap != nullptr)

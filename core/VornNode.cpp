@@ -14,6 +14,9 @@ VornNode::VornNode(long n, long ar_type, double ar_rate, long qos_level_, long q
   if (ar_rate < 0) ar_rate = Params.ar_rate;
   if (ar_type != 4) ar_rate /= Params.DATA;
   queue.Configure(Params.queue, ar_type, ar_rate, Params.queue_stats);
+  // The drop record is read only by the flow files; without flow statistics
+  // it would grow by a sample per simulated second for nothing, so it is off.
+  if (!Params.flow_stats_on) queue.drop_flow.window = queue.drop_flow.next_sample = 0.0;
   if (Params.adhoc && Params.coop) on_empty = &VornNode::EmptyReferee;
   ChooseChannelModel(Params.adhoc ? n : n + 1);
   BuildRoundDraws();

@@ -36,7 +36,11 @@ RandomWork MeasureWork(const Scenario& scenario);
 // cycle.
 void SetCycleCounters(benchmark::State& state);
 
-// "Cycle/<name>": contention cycles of the scenario, statistics off.
+// Heap allocations made by the process so far.
+long AllocationCount();
+
+// "Cycle/<name>": contention cycles of the scenario, statistics off, with the
+// heap allocations made while they ran ("allocs", expected 0).
 void RegisterCycle(const Scenario& scenario);
 // "Floor/<name>": only the random work of the scenario's average cycle.
 void RegisterFloor(const Scenario& scenario);

@@ -5,12 +5,14 @@
 namespace bench {
 
 void RegisterCycle(const Scenario& scenario) {
-  benchmark::RegisterBenchmark(("Cycle/" + scenario.name).c_str(),
-                               [&scenario](benchmark::State& state) {
-                                 Configure(scenario);
-                                 for (auto _ : state) harness::Cycle();
-                                 SetCycleCounters(state);
-                               });
+  benchmark::RegisterBenchmark(
+      ("Cycle/" + scenario.name).c_str(), [&scenario](benchmark::State& state) {
+        Configure(scenario);
+        const long before = AllocationCount();
+        for (auto _ : state) harness::Cycle();
+        state.counters["allocs"] = static_cast<double>(AllocationCount() - before);
+        SetCycleCounters(state);
+      });
 }
 
 }  // namespace bench

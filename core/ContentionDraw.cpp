@@ -30,10 +30,9 @@ long ContentionDraw::ChooseFixed(GenRand&) const {
 }
 
 long ContentionDraw::ChooseUniform(GenRand& rand) const {
-  uint32_t r;
-  const bool heads = rand.CoinThenInt32(p, r);
-  const long index = last - IndexFromDraw(r);
-  return heads ? index : -1;
+  const GenRand::CoinAndDraw draw = rand.CoinThenInt32(p);
+  const long index = last - IndexFromDraw(draw.r);
+  return draw.heads ? index : -1;
 }
 
 long ContentionDraw::ChooseGeometric(GenRand& rand) const {

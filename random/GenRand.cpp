@@ -47,10 +47,9 @@ uint32_t GenRand::SeedFromTime(long seconds, long micros) {
 }
 
 // The second word may come from the regenerated state.
-bool GenRand::CoinThenInt32AcrossRefill(double p, uint32_t& r) {
+GenRand::CoinAndDraw GenRand::CoinThenInt32AcrossRefill(double p) {
   const bool heads = p > Uniform();
-  r = heads ? UniformInt32() : 0;
-  return heads;
+  return {heads, heads ? UniformInt32() : 0};
 }
 
 long GenRand::IndexFromDraw(uint32_t r, long n) {

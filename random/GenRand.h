@@ -36,14 +36,17 @@ class GenRand {
   // The coin flip that decides whether a word draw follows: U, and when
   // p > U also r, the same words Uniform() then UniformInt32() would take,
   // read without a branch on the coin (a fair coin defeats prediction).
-  // Returns whether p > U; otherwise r is meaningless and not consumed.
-  bool CoinThenInt32(double p, uint32_t& r) {
+  // Without heads, r is meaningless and not consumed.
+  struct CoinAndDraw {
+    bool heads;
+    uint32_t r;
+  };
+  CoinAndDraw CoinThenInt32(double p) {
     const int i = uniform.idx;
-    if (i >= DSFMT_N64 - 1) return CoinThenInt32AcrossRefill(p, r);
+    if (i >= DSFMT_N64 - 1) return CoinThenInt32AcrossRefill(p);
     const bool heads = p > (&uniform.status[0].d[0])[i] - 1.0;
-    r = static_cast<uint32_t>((&uniform.status[0].u[0])[i + 1]);
     uniform.idx = i + 1 + heads;
-    return heads;
+    return {heads, static_cast<uint32_t>((&uniform.status[0].u[0])[i + 1])};
   }
 
   // Uniform on [a, b], one word; needs 1 <= b - a + 1 <= 2^32 - 1.
@@ -102,7 +105,7 @@ class GenRand {
   long WordsDrawn() const { return refills * DSFMT_N64 + uniform.idx - DSFMT_N64; }
 
  private:
-  bool CoinThenInt32AcrossRefill(double p, uint32_t& r);
+  CoinAndDraw CoinThenInt32AcrossRefill(double p);
 
   // Index of the next state word; the whole state is regenerated after 382
   // draws. The words are read as one flat array, as the library itself does.

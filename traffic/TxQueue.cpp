@@ -68,7 +68,10 @@ void TxQueue::Store(double t) {
     head = 0;
     capacity *= 2;
   }
-  ring[(head + length) % capacity] = t;
+  // head and length are below capacity, so one subtraction wraps the slot
+  // (a division here would cost more than the rest of the arrival).
+  const long slot = head + length;
+  ring[slot < capacity ? slot : slot - capacity] = t;
   ++length;
   ++n_accepted;
   if (record_arrivals) arrival_times.push_back(t);
@@ -76,7 +79,7 @@ void TxQueue::Store(double t) {
 
 double TxQueue::Take() {
   double t = ring[head];
-  head = (head + 1) % static_cast<long>(ring.size());
+  if (++head == static_cast<long>(ring.size())) head = 0;
   --length;
   return t;
 }

@@ -89,6 +89,8 @@ void VornNetwork::AttachChannels() {
   draw_channels = &VornNetwork::DrawChannelsByPairs;
   if (Params.fsf_type == 1 && Params.fsf_prob_node > 0) {
     mask_row.assign(all_nodes.count, 0);
+    mask_links.clear();
+    for (VornNode* x : all_nodes) mask_links.push_back({x->link_mask.data(), x->id});
     draw_channels = &VornNetwork::DrawChannelsBinomial;
   }
   if (Params.fsf_type != 2 && Params.fsf_type != 4) return;
@@ -408,14 +410,12 @@ void VornNetwork::DrawChannelsBinomial() {
   const long n = all_nodes.count, S = Code.n_bits, full = Code.full_mask;
   const double prob = Params.fsf_prob_node;
   for (long i = 0; i + 1 < n; ++i) {
-    VornNode* a = all_nodes[i];
     Rand.BernoulliMasks(prob, S, n - 1 - i, mask_row.data());
-    long* heard_by_a = a->link_mask.data();
     const uint64_t* faded = mask_row.data() - (i + 1);
-    for (long j = i + 1; j < n; ++j) {
-      VornNode* b = all_nodes[j];
-      heard_by_a[b->id] = b->link_mask[a->id] = full & ~static_cast<long>(faded[j]);
-    }
+    long* heard_by_a = mask_links[i].row;
+    const long a = mask_links[i].id;
+    for (long j = i + 1; j < n; ++j)
+      heard_by_a[mask_links[j].id] = mask_links[j].row[a] = full & ~static_cast<long>(faded[j]);
   }
   if (ap != nullptr)
     for (VornNode* x : all_nodes) (x->*(x->RandChannelsRef))(*ap);

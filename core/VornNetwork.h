@@ -120,8 +120,14 @@ class VornNetwork {
   std::vector<std::vector<VornNode*>> arrays;
   // Received powers of the RSSI channel models, contiguous in draw order.
   ChannelBlock channels;
-  // One station's binomial masks towards the later stations.
+  // One station's binomial masks towards the later stations, and every
+  // station's mask row and id, so that the draw chases no node pointers.
   std::vector<uint64_t> mask_row;
+  struct MaskLinks {
+    long* row;
+    long id;
+  };
+  std::vector<MaskLinks> mask_links;
   long rounds = 0;
   long randsratio = 1;
   double t_coll = 0.0;

@@ -193,8 +193,30 @@ uint64_t GenRand::BernoulliBits(double p, long n) {
   return bits;
 }
 
-// The trials as one stream of bits, 32 words at a time, cut into masks.
 void GenRand::BernoulliMasks(double p, long bits_per_mask, long count, uint64_t* out) {
+#ifdef __x86_64__
+  static void (GenRand::*const masks)(double, long, long, uint64_t*) =
+      VectorLog::HasAvx2() ? &GenRand::BernoulliMasksAvx2
+                           : &GenRand::BernoulliMasksWith<TrialBitsSse2>;
+  (this->*masks)(p, bits_per_mask, count, out);
+#else
+  BernoulliMasksWith<TrialBitsSse2>(p, bits_per_mask, count, out);
+#endif
+}
+
+#ifdef __x86_64__
+// Flattened, so that the whole loop runs with AVX2 and no call per batch.
+__attribute__((target("avx2"), flatten)) void GenRand::BernoulliMasksAvx2(double p,
+                                                                          long bits_per_mask,
+                                                                          long count,
+                                                                          uint64_t* out) {
+  BernoulliMasksWith<TrialBitsAvx2>(p, bits_per_mask, count, out);
+}
+#endif
+
+// The trials as one stream of bits, 32 words at a time, cut into masks.
+template <GenRand::TrialBitsFunction trial_bits>
+void GenRand::BernoulliMasksWith(double p, long bits_per_mask, long count, uint64_t* out) {
   const uint64_t low = (uint64_t{1} << bits_per_mask) - 1;
   uint64_t pending = 0;
   long have = 0;  // below bits_per_mask <= 32, so 32 more bits always fit
@@ -204,7 +226,7 @@ void GenRand::BernoulliMasks(double p, long bits_per_mask, long count, uint64_t*
     uniform.idx += static_cast<int>(k);
     for (long done = 0; done < k; done += 32) {
       const long take = std::min(k - done, 32L);
-      pending |= TrialBits(p, words + done, take) << have;
+      pending |= trial_bits(p, words + done, take) << have;
       for (have += take; have >= bits_per_mask; have -= bits_per_mask) {
         *out++ = pending & low;
         pending >>= bits_per_mask;

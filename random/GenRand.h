@@ -123,6 +123,11 @@ class GenRand {
   long NextWords(long n, const double*& words);
   // ln(1 - U) of up to n of the next words into out; returns how many.
   long LogComplementsOfNextWords(double* out, long n);
+  // BernoulliMasks with the trial-bit kernel of one vector width.
+  using TrialBitsFunction = uint64_t (*)(double p, const double* words, long k);
+  template <TrialBitsFunction trial_bits>
+  void BernoulliMasksWith(double p, long bits_per_mask, long count, uint64_t* out);
+  void BernoulliMasksAvx2(double p, long bits_per_mask, long count, uint64_t* out);
 
   // The library regenerates the state with aligned SSE2 loads and stores.
   alignas(16) dsfmt_t uniform;

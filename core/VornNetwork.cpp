@@ -417,16 +417,25 @@ void VornNetwork::DrawChannelsBinomial() {
     for (long j = i + 1; j < n; ++j)
       heard_by_a[mask_links[j].id] = mask_links[j].row[a] = full & ~static_cast<long>(faded[j]);
   }
-  if (ap != nullptr)
-    for (VornNode* x : all_nodes) (x->*(x->RandChannelsRef))(*ap);
+  DrawChannelsToAccessPoint();
 }
 
+// The member pointers are read into locals first: GCC's vptr sanitizer
+// misreads a call written x->*(x->member).
 void VornNetwork::DrawChannelsByPairs() {
   const long n = all_nodes.count;
   for (long i = 0; i < n; ++i) {
     VornNode* a = all_nodes[i];
-    for (long j = i + 1; j < n; ++j) (a->*(a->RandChannelsNodes))(*all_nodes[j]);
+    const auto draw = a->RandChannelsNodes;
+    for (long j = i + 1; j < n; ++j) (a->*draw)(*all_nodes[j]);
   }
-  if (ap != nullptr)
-    for (VornNode* x : all_nodes) (x->*(x->RandChannelsRef))(*ap);
+  DrawChannelsToAccessPoint();
+}
+
+void VornNetwork::DrawChannelsToAccessPoint() {
+  if (ap == nullptr) return;
+  for (VornNode* x : all_nodes) {
+    const auto draw = x->RandChannelsRef;
+    (x->*draw)(*ap);
+  }
 }

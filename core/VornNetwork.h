@@ -95,6 +95,7 @@ class VornNetwork {
   // Variants chosen once by Initialize so that the cycle tests no option.
   void DrawChannelsByPairs();
   void DrawChannelsBinomial();
+  void DrawChannelsToAccessPoint();
   void DrawChannelsRayleigh() { channels.DrawRayleigh(); }
   void DrawChannelsRice() { channels.DrawRice(); }
   void RandChannelsNever() {}

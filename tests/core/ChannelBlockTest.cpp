@@ -22,10 +22,17 @@ std::vector<double> AllLinks() {
 
 void DrawNodeByNode() {
   VornNodelist& all = Net.all_nodes;
+  // Member pointers read first: the vptr sanitizer misreads x->*(x->member).
   for (long i = 0; i < all.count; ++i)
-    for (long j = i + 1; j < all.count; ++j) (all[i]->*(all[i]->RandChannelsNodes))(*all[j]);
+    for (long j = i + 1; j < all.count; ++j) {
+      const auto draw = all[i]->RandChannelsNodes;
+      (all[i]->*draw)(*all[j]);
+    }
   if (Net.ap != nullptr)
-    for (VornNode* x : all) (x->*(x->RandChannelsRef))(*Net.ap);
+    for (VornNode* x : all) {
+      const auto draw = x->RandChannelsRef;
+      (x->*draw)(*Net.ap);
+    }
 }
 
 }  // namespace

@@ -16,9 +16,13 @@ VornNode& Station(long i) {
   return *Net.all_nodes[i];
 }
 
+// One arrival per cycle, each cycle's active list cleared as the engine would
+// (the list has room for each station once).
 void FillQueue(VornNode& node, int packets) {
-  for (int i = 0; i < packets; ++i) node.ArrivePacket();
-  Net.active.Clear();
+  for (int i = 0; i < packets; ++i) {
+    node.ArrivePacket();
+    Net.active.Clear();
+  }
 }
 
 }  // namespace

@@ -13,7 +13,7 @@ json=$VORN_BUILD/bench.json
   --benchmark_report_aggregates_only=true --benchmark_out="$json" --benchmark_out_format=json "$@"
 
 # Median of the repetitions (or the single run), by scenario: the cycle, its
-# floor and their ratio.
+# floor, their ratio and the heap allocations made by the timed cycles.
 echo
 jq -r '
   [.benchmarks[] | select(.aggregate_name == "median" or .run_type == "iteration")

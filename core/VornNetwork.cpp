@@ -88,10 +88,16 @@ VornNodelist VornNetwork::BuildNodes() {
 void VornNetwork::AttachChannels() {
   draw_channels = &VornNetwork::DrawChannelsByPairs;
   if (Params.fsf_type == 1 && Params.fsf_prob_node > 0) {
-    mask_row.assign(all_nodes.count, 0);
+    mask_row.assign(2 * all_nodes.count, 0);
     mask_links.clear();
     for (VornNode* x : all_nodes) mask_links.push_back({x->link_mask.data(), x->id});
     draw_channels = &VornNetwork::DrawChannelsBinomial;
+    // Forward and feedback masks alternate in the stream; with one probability
+    // for both, or no feedback draw at all, they form one batch.
+    const bool one_batch = !Params.indep || Params.fsf_prob_ap == Params.fsf_prob_node;
+    draw_ap_masks = ap == nullptr ? &VornNetwork::DrawNoAccessPoint
+                    : one_batch   ? &VornNetwork::DrawAccessPointMasksInOneBatch
+                                  : &VornNetwork::DrawChannelsToAccessPoint;
   }
   if (Params.fsf_type != 2 && Params.fsf_type != 4) return;
   channels.Attach(all_nodes, ap, Params.F, Params.indep);
@@ -417,7 +423,20 @@ void VornNetwork::DrawChannelsBinomial() {
     for (long j = i + 1; j < n; ++j)
       heard_by_a[mask_links[j].id] = mask_links[j].row[a] = full & ~static_cast<long>(faded[j]);
   }
-  DrawChannelsToAccessPoint();
+  (this->*draw_ap_masks)();
+}
+
+// As RandChannelsRefBinomial station by station, when both directions use
+// fsf_prob_node: the feedback mask is the next one drawn, or the forward mask.
+void VornNetwork::DrawAccessPointMasksInOneBatch() {
+  const long n = all_nodes.count, full = Code.full_mask, per_station = Params.indep ? 2 : 1;
+  Rand.BernoulliMasks(Params.fsf_prob_node, Code.n_bits, per_station * n, mask_row.data());
+  long* heard_by_ap = ap->link_mask.data();
+  for (long x = 0; x < n; ++x) {
+    const uint64_t* faded = mask_row.data() + per_station * x;
+    heard_by_ap[mask_links[x].id] = full & ~static_cast<long>(faded[0]);
+    mask_links[x].row[ap->id] = full & ~static_cast<long>(faded[per_station - 1]);
+  }
 }
 
 // The member pointers are read into locals first: GCC's vptr sanitizer

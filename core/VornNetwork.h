@@ -96,6 +96,8 @@ class VornNetwork {
   void DrawChannelsByPairs();
   void DrawChannelsBinomial();
   void DrawChannelsToAccessPoint();
+  void DrawAccessPointMasksInOneBatch();
+  void DrawNoAccessPoint() {}
   void DrawChannelsRayleigh() { channels.DrawRayleigh(); }
   void DrawChannelsRice() { channels.DrawRice(); }
   void RandChannelsNever() {}
@@ -111,6 +113,7 @@ class VornNetwork {
 
   void (VornNetwork::*rand_channels)() = &VornNetwork::RandChannelsNever;
   void (VornNetwork::*draw_channels)() = &VornNetwork::DrawChannelsByPairs;
+  void (VornNetwork::*draw_ap_masks)() = &VornNetwork::DrawNoAccessPoint;
   bool (VornNetwork::*silent_round)() = &VornNetwork::SilentRoundIsVoid;
   bool (VornNetwork::*round_ends)() = &VornNetwork::RoundEndsNever;
   void (VornNetwork::*clear_packets)() = &VornNetwork::RecordPacketsNever;

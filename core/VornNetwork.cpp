@@ -13,6 +13,7 @@
 #include <numeric>
 
 #include "core/Vorn.h"
+#include "core/VornNodeStates.h"
 #include "stats/ProgressLine.h"
 
 VornNetwork::VornNetwork()
@@ -45,6 +46,7 @@ void VornNetwork::Initialize() {
     referees.Append(ap);
     contend = &VornNetwork::ContendCentralized;
   }
+  AttachChannels();
   active = NewList(n);
   transmitters = NewList(n);
   second_chancers = NewList(n);
@@ -90,6 +92,28 @@ VornNodelist VornNetwork::BuildNodes() {
     }
   }
   return list;
+}
+
+// The RSSI models keep their links in one block drawn in batches; the mask
+// models draw pair by pair into the nodes' masks.
+void VornNetwork::AttachChannels() {
+  draw_channels = &VornNetwork::DrawChannelsByPairs;
+  if (Params.fsf_type == 1 && Params.fsf_prob_node > 0) {
+    mask_row.assign(2 * all_nodes.count, 0);
+    mask_links.clear();
+    for (VornNode* x : all_nodes) mask_links.push_back({x->link_mask.data(), x->id});
+    draw_channels = &VornNetwork::DrawChannelsBinomial;
+    // Forward and feedback masks alternate in the stream; with one probability
+    // for both, or no feedback draw at all, they form one batch.
+    const bool one_batch = !Params.indep || Params.fsf_prob_ap == Params.fsf_prob_node;
+    draw_ap_masks = ap == nullptr ? &VornNetwork::DrawNoAccessPoint
+                    : one_batch   ? &VornNetwork::DrawAccessPointMasksInOneBatch
+                                  : &VornNetwork::DrawChannelsToAccessPoint;
+  }
+  if (Params.fsf_type != 2 && Params.fsf_type != 4) return;
+  channels.Attach(all_nodes, ap, Params.F, Params.indep);
+  draw_channels =
+      Params.fsf_type == 2 ? &VornNetwork::DrawChannelsRayleigh : &VornNetwork::DrawChannelsRice;
 }
 
 void VornNetwork::ChooseStopCondition() {
@@ -166,12 +190,12 @@ void VornNetwork::ChooseVariants() {
   } else {
     clear_packets = record_packets = &VornNetwork::RecordPacketsNever;
   }
-  if (Params.unlucky)
-    second_chancer_centralized = &VornNode::StateContSecondChancerCentralizedUnlucky;
-  else if (Params.peers)
-    second_chancer_centralized = &VornNode::StateContSecondChancerCentralizedPeers;
+  if (Params.fsf_type == 2 || Params.fsf_type == 4)
+    UseListening<&VornNode::ExtractWordFromNodelistRSSI, &VornNode::IsBusyFromNodelistRSSI>();
+  else if (Params.fsf_type == 1)
+    UseListening<&VornNode::ExtractWordFromNodelistMask, &VornNode::IsBusyFromNodelistMask>();
   else
-    second_chancer_centralized = &VornNode::StateContSecondChancerCentralized;
+    UseListening<&VornNode::ExtractWordFromNodelistFull, &VornNode::IsBusyFromNodelistFull>();
   // Without fading the links never change and the draw takes no variate, so
   // it is done once here instead of in every round.
   const bool fading = Params.fsf_type == 1 || Params.fsf_type == 2 || Params.fsf_type == 4;
@@ -182,6 +206,22 @@ void VornNetwork::ChooseVariants() {
     rand_channels = Params.fsf_fast ? &VornNetwork::RandChannelsEveryRound
                                     : &VornNetwork::RandChannelsFirstRound;
   }
+}
+
+// The channel model's listening operations, as the nodes chose them, fixed
+// in the instances of the cycle so that its loops call them directly.
+template <VornNode::Extractor extract, VornNode::BusyTest busy>
+void VornNetwork::UseListening() {
+  if (Params.adhoc)
+    contend = &VornNetwork::ContendAdhocWith<extract, busy>;
+  else
+    contend = &VornNetwork::ContendCentralizedWith<extract, busy>;
+  if (Params.unlucky)
+    second_chancer_centralized = &VornNode::StateContSecondChancerCentralizedUnlucky;
+  else if (Params.peers)
+    second_chancer_centralized = &VornNode::StateContSecondChancerCentralizedPeersWith<busy>;
+  else
+    second_chancer_centralized = &VornNode::StateContSecondChancerCentralized;
 }
 
 // --- The run ---------------------------------------------------------------
@@ -234,6 +274,17 @@ bool VornNetwork::StopBySlots() const {
 // --- One contention cycle --------------------------------------------------
 
 void VornNetwork::ContendAdhoc() {
+  ContendAdhocWith<&VornNode::ExtractWordByModel, &VornNode::IsBusyByModel>();
+}
+
+void VornNetwork::ContendCentralized() {
+  ContendCentralizedWith<&VornNode::ExtractWordByModel, &VornNode::IsBusyByModel>();
+}
+
+// Flattened: every state the cycle runs is inlined into its loops (across
+// files in Release builds, which optimise at link time).
+template <VornNode::Extractor extract, VornNode::BusyTest busy>
+__attribute__((flatten)) void VornNetwork::ContendAdhocWith() {
   ContendClear();
   referees.Clear();  // referees never carry over from one cycle to the next
   ArriveAll();
@@ -248,22 +299,23 @@ void VornNetwork::ContendAdhoc() {
       continue;
     }
     if (referees.count != 0) {
-      for (VornNode* node : referees) node->StateContReferee();
+      for (VornNode* node : referees) node->StateContRefereeWith<extract>();
     } else if (second_chancers.count == 0) {
       continue;  // void round: nobody can referee
     }
-    for (VornNode* node : second_chancers) node->StateContSecondChancerAdhoc();
+    for (VornNode* node : second_chancers) node->StateContSecondChancerAdhocWith<extract>();
     if (referees.count == 0) continue;
     // Losers join referees during these passes and are heard by later nodes.
-    for (VornNode* node : transmitters) node->StateFbkNomineeAdhoc();
-    for (VornNode* node : third_chancers) node->StateFbkThirdChancerAdhoc();
+    for (VornNode* node : transmitters) node->StateFbkNomineeAdhocWith<extract>();
+    for (VornNode* node : third_chancers) node->StateFbkThirdChancerAdhocWith<busy>();
     contenders.Show(winners);
     if ((this->*round_ends)()) return;
   }
   Conclude();
 }
 
-void VornNetwork::ContendCentralized() {
+template <VornNode::Extractor extract, VornNode::BusyTest busy>
+__attribute__((flatten)) void VornNetwork::ContendCentralizedWith() {
   ContendClear();
   ArriveAll();
   if (active.count == 0) return OutcomeIdle();
@@ -277,9 +329,9 @@ void VornNetwork::ContendCentralized() {
       continue;
     }
     for (VornNode* node : second_chancers) (node->*second_chancer_centralized)();
-    ap->StateContReferee();
-    for (VornNode* node : transmitters) node->StateFbkNomineeCentralized();
-    for (VornNode* node : third_chancers) node->StateFbkThirdChancerCentralized();
+    ap->StateContRefereeWith<extract>();
+    for (VornNode* node : transmitters) node->StateFbkNomineeCentralizedWith<extract>();
+    for (VornNode* node : third_chancers) node->StateFbkThirdChancerCentralizedWith<busy>();
     contenders.Show(winners);
     if ((this->*round_ends)()) return;
   }
@@ -391,18 +443,54 @@ void VornNetwork::RandChannelsFirstRound() {
 }
 
 void VornNetwork::RandChannels() {
+  (this->*draw_channels)();
   channels_drawn = true;
+}
+
+// As RandChannelsNodesBinomial pair by pair, but each station's masks
+// towards the later stations come from one batch of trials.
+void VornNetwork::DrawChannelsBinomial() {
+  const long n = all_nodes.count, S = Code.n_bits, full = Code.full_mask;
+  const double prob = Params.fsf_prob_node;
+  for (long i = 0; i + 1 < n; ++i) {
+    Rand.BernoulliMasks(prob, S, n - 1 - i, mask_row.data());
+    const uint64_t* faded = mask_row.data() - (i + 1);
+    long* heard_by_a = mask_links[i].row;
+    const long a = mask_links[i].id;
+    for (long j = i + 1; j < n; ++j)
+      heard_by_a[mask_links[j].id] = mask_links[j].row[a] = full & ~static_cast<long>(faded[j]);
+  }
+  (this->*draw_ap_masks)();
+}
+
+// As RandChannelsRefBinomial station by station, when both directions use
+// fsf_prob_node: the feedback mask is the next one drawn, or the forward mask.
+void VornNetwork::DrawAccessPointMasksInOneBatch() {
+  const long n = all_nodes.count, full = Code.full_mask, per_station = Params.indep ? 2 : 1;
+  Rand.BernoulliMasks(Params.fsf_prob_node, Code.n_bits, per_station * n, mask_row.data());
+  long* heard_by_ap = ap->link_mask.data();
+  for (long x = 0; x < n; ++x) {
+    const uint64_t* faded = mask_row.data() + per_station * x;
+    heard_by_ap[mask_links[x].id] = full & ~static_cast<long>(faded[0]);
+    mask_links[x].row[ap->id] = full & ~static_cast<long>(faded[per_station - 1]);
+  }
+}
+
+// The member pointers are read into locals first: GCC's vptr sanitizer
+// misreads a call written x->*(x->member).
+void VornNetwork::DrawChannelsByPairs() {
   const long n = all_nodes.count;
-  // The member pointers are read into locals first: GCC's UBSan build
-  // miscompiles the call a->*(a->member) into a jump through a wild pointer.
   for (long i = 0; i < n; ++i) {
     VornNode* a = all_nodes[i];
     const auto draw = a->RandChannelsNodes;
     for (long j = i + 1; j < n; ++j) (a->*draw)(*all_nodes[j]);
   }
+  DrawChannelsToAccessPoint();
+}
+
+void VornNetwork::DrawChannelsToAccessPoint() {
   if (ap == nullptr) return;
-  for (long i = 0; i < n; ++i) {
-    VornNode* x = all_nodes[i];
+  for (VornNode* x : all_nodes) {
     const auto draw = x->RandChannelsRef;
     (x->*draw)(*ap);
   }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/ChannelBlock.h"
 #include "core/VornNode.h"
 #include "core/VornNodelist.h"
 #include "stats/FlowStats.h"
@@ -30,8 +31,14 @@ class VornNetwork {
   VornNodelist BuildNodes();
   void Simulation();
 
+  // One cycle with the nodes' own listening operations; the engine runs the
+  // instance of the templates below for the channel model instead.
   void ContendAdhoc();
   void ContendCentralized();
+  template <VornNode::Extractor extract, VornNode::BusyTest busy>
+  void ContendAdhocWith();
+  template <VornNode::Extractor extract, VornNode::BusyTest busy>
+  void ContendCentralizedWith();
   void ContendClear();
   void RandChannels();
 
@@ -87,9 +94,12 @@ class VornNetwork {
   void SimulateWithProgress(ProgressLine& progress);
   double DoneFraction() const;
   void Reset();
+  void AttachChannels();
   void ChooseStopCondition();
   void CheckRunCanEnd() const;
   void ChooseVariants();
+  template <VornNode::Extractor extract, VornNode::BusyTest busy>
+  void UseListening();
   void SizeRecords(long n);
   VornNodelist NewList(long capacity);
 
@@ -98,6 +108,13 @@ class VornNetwork {
   void Conclude();
 
   // Variants chosen once by Initialize so that the cycle tests no option.
+  void DrawChannelsByPairs();
+  void DrawChannelsBinomial();
+  void DrawChannelsToAccessPoint();
+  void DrawAccessPointMasksInOneBatch();
+  void DrawNoAccessPoint() {}
+  void DrawChannelsRayleigh() { channels.DrawRayleigh(); }
+  void DrawChannelsRice() { channels.DrawRice(); }
   void RandChannelsNever() {}
   void RandChannelsEveryRound();
   void RandChannelsFirstRound();
@@ -116,6 +133,8 @@ class VornNetwork {
                       const char* prefix) const;
 
   void (VornNetwork::*rand_channels)() = &VornNetwork::RandChannelsNever;
+  void (VornNetwork::*draw_channels)() = &VornNetwork::DrawChannelsByPairs;
+  void (VornNetwork::*draw_ap_masks)() = &VornNetwork::DrawNoAccessPoint;
   bool (VornNetwork::*silent_round)() = &VornNetwork::SilentRoundIsVoid;
   bool (VornNetwork::*round_ends)() = &VornNetwork::RoundEndsNever;
   void (VornNetwork::*clear_packets)() = &VornNetwork::RecordPacketsNever;
@@ -124,6 +143,16 @@ class VornNetwork {
 
   std::vector<std::unique_ptr<VornNode>> nodes;
   std::vector<std::vector<VornNode*>> arrays;
+  // Received powers of the RSSI channel models, contiguous in draw order.
+  ChannelBlock channels;
+  // One station's binomial masks towards the later stations, and every
+  // station's mask row and id, so that the draw chases no node pointers.
+  std::vector<uint64_t> mask_row;
+  struct MaskLinks {
+    long* row;
+    long id;
+  };
+  std::vector<MaskLinks> mask_links;
   long rounds = 0;
   long randsratio = 1;
   double t_coll = 0.0;

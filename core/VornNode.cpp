@@ -9,6 +9,7 @@
 #include <string>
 
 #include "core/Vorn.h"
+#include "core/VornNodeStates.h"
 #include "stats/SimpleStats.h"
 
 long VornNode::index = 0;
@@ -21,8 +22,25 @@ VornNode::VornNode(long n, long ar_type, double ar_rate, long qos_level_, long q
   if (ar_rate < 0) ar_rate = Params.ar_rate;
   if (ar_type != 4) ar_rate /= Params.DATA;
   queue.Configure(Params.queue, ar_type, ar_rate, Params.queue_stats);
+  // The drop record is read only by the flow files; without flow statistics
+  // it would grow by a sample per simulated second for nothing, so it is off.
+  if (!Params.flow_stats_on) queue.drop_flow.window = queue.drop_flow.next_sample = 0.0;
   if (Params.adhoc && Params.coop) on_empty = &VornNode::EmptyReferee;
   ChooseChannelModel(Params.adhoc ? n : n + 1);
+  BuildRoundDraws();
+}
+
+// Strict nodes send the word of their level in round 0; every other round is
+// a coin flip with p and a word drawn with tau.
+void VornNode::BuildRoundDraws() {
+  const long W = Code.n_words;
+  round_draws.reserve(Params.R);
+  for (long r = 0; r < Params.R; ++r) {
+    if (qos_type == 1 && r == 0)
+      round_draws.emplace_back(W - 1 - qos_level);
+    else
+      round_draws.emplace_back(Params.p_table(qos_level, r), Params.tau_table(qos_level, r), W);
+  }
 }
 
 void VornNode::ChooseChannelModel(long rows) {
@@ -30,10 +48,9 @@ void VornNode::ChooseChannelModel(long rows) {
   switch (Params.fsf_type) {
     case 2:
     case 4:
+      // The rows live in the network's ChannelBlock, which points them there.
       rssi_acc.assign(S, 0.0);
-      rssi_block.assign(rows * S, 0.0);
-      rssi_link.resize(rows);
-      for (long k = 0; k < rows; ++k) rssi_link[k] = rssi_block.data() + k * S;
+      rssi_link.assign(rows, nullptr);
       IsBusy = &VornNode::IsBusyFromNodelistRSSI;
       ExtractWord = &VornNode::ExtractWordFromNodelistRSSI;
       if (Params.fsf_type == 2) {
@@ -53,29 +70,14 @@ void VornNode::ChooseChannelModel(long rows) {
       break;
     default:
       link_mask.assign(rows, 0);
-      IsBusy = &VornNode::IsBusyFromNodelistMask;
-      ExtractWord = &VornNode::ExtractWordFromNodelistMask;
+      IsBusy = &VornNode::IsBusyFromNodelistFull;
+      ExtractWord = &VornNode::ExtractWordFromNodelistFull;
       RandChannelsNodes = &VornNode::RandChannelsNodesNone;
       RandChannelsRef = &VornNode::RandChannelsRefNone;
   }
 }
 
 // --- Listening -------------------------------------------------------------
-
-void VornNode::ExtractWordFromNodelistMask(VornNodelist& list) {
-  long heard = 0;
-  for (VornNode* k : list) heard |= link_mask[k->id] & k->tx_word;
-  rx_word = heard;
-}
-
-bool VornNode::IsBusyFromNodelistMask(VornNodelist& list) {
-  rx_word = 0;
-  for (VornNode* k : list) {
-    rx_word = link_mask[k->id] & k->tx_word;
-    if (rx_word != 0) return true;
-  }
-  return false;
-}
 
 // A subcarrier is detected when the summed power of all its senders reaches
 // the threshold, so two weak senders can be heard where one alone is not.
@@ -127,12 +129,11 @@ bool VornNode::WonRound() const {
   return tx_word == Code.WinningWordFrom(rx_word);
 }
 
+// The S draws as one batch, free of branches on the draws, which the
+// predictor cannot learn.
 long VornNode::RandMask(GenRand& rand, double prob) const {
-  long mask = Code.full_mask;
-  if (prob <= 0) return mask;
-  for (long j = 0; j < Code.n_bits; ++j)
-    if (prob > rand.Uniform()) mask &= ~(1L << j);
-  return mask;
+  if (prob <= 0) return Code.full_mask;
+  return Code.full_mask & ~static_cast<long>(rand.BernoulliBits(prob, Code.n_bits));
 }
 
 // --- Contention states -----------------------------------------------------
@@ -140,81 +141,45 @@ long VornNode::RandMask(GenRand& rand, double prob) const {
 // Lower word indices win, so a strict node takes W-1-qos_level in round 0 and
 // a statistical one sends W-1-g with g geometric (small g most likely).
 void VornNode::StateContContender() {
-  const long r = Net.round;
-  const long W = Code.n_words;
-  if (qos_type == 1 && r == 0) {
-    word_index = W - 1 - qos_level;
-  } else {
-    if (!(Params.p_table(qos_level, r) > Rand.Uniform())) {
-      Net.second_chancers.Append(this);
-      return;
-    }
-    word_index = W - 1 - Rand.GeometricInteger(Params.tau_table(qos_level, r), 0, W - 1);
-  }
-  tx_word = Code.words[word_index];
-  ++n_tx;
-  Net.transmitters.Append(this);
+  const long index = round_draws[Net.round].WordIndex(Rand);
+  // Free of branches on the coin, which no predictor can learn: `listens` is
+  // all ones for a listener, which keeps its word and index.
+  const long listens = index >> 63;
+  word_index = (index & ~listens) | (word_index & listens);
+  tx_word = (Code.words[word_index] & ~listens) | (tx_word & listens);
+  n_tx += 1 + listens;
+  VornNodelist* const lists[2] = {&Net.transmitters, &Net.second_chancers};
+  lists[-listens]->Append(this);
 }
 
 void VornNode::StateContReferee() {
-  ++n_rx;
-  (this->*ExtractWord)(Net.transmitters);
-  BuildReply();
-  if (rx_word != 0)
-    ++n_tx;
-  else
-    ++n_ref_idle;
+  StateContRefereeWith<&VornNode::ExtractWordByModel>();
 }
 
 void VornNode::StateContSecondChancerAdhoc() {
-  ++n_rx;
-  (this->*ExtractWord)(Net.transmitters);
-  if (rx_word != 0) {
-    BuildReply();
-    Net.referees.Append(this);
-  } else {
-    Net.third_chancers.Append(this);
-  }
+  StateContSecondChancerAdhocWith<&VornNode::ExtractWordByModel>();
 }
 
 void VornNode::StateFbkNomineeAdhoc() {
-  ++n_rx;
-  (this->*ExtractWord)(Net.referees);
-  if (WonRound())
-    Net.winners.Append(this);
-  else
-    Net.referees.Append(this);
+  StateFbkNomineeAdhocWith<&VornNode::ExtractWordByModel>();
 }
 
 void VornNode::StateFbkThirdChancerAdhoc() {
-  ++n_rx;
-  if ((this->*IsBusy)(Net.referees))
-    Net.referees.Append(this);
-  else
-    Net.winners.Append(this);
+  StateFbkThirdChancerAdhocWith<&VornNode::IsBusyByModel>();
 }
 
 void VornNode::StateContSecondChancerCentralized() {
   Net.third_chancers.Append(this);
 }
 
-void VornNode::StateContSecondChancerCentralizedPeers() {
-  ++n_rx;
-  if ((this->*IsBusy)(Net.transmitters)) return;
-  Net.third_chancers.Append(this);
-}
-
 void VornNode::StateContSecondChancerCentralizedUnlucky() {}
 
 void VornNode::StateFbkNomineeCentralized() {
-  ++n_rx;
-  (this->*ExtractWord)(Net.referees);
-  if (WonRound()) Net.winners.Append(this);
+  StateFbkNomineeCentralizedWith<&VornNode::ExtractWordByModel>();
 }
 
 void VornNode::StateFbkThirdChancerCentralized() {
-  ++n_rx;
-  if (!(this->*IsBusy)(Net.referees)) Net.winners.Append(this);
+  StateFbkThirdChancerCentralizedWith<&VornNode::IsBusyByModel>();
 }
 
 // --- Traffic and outcomes --------------------------------------------------
@@ -223,7 +188,6 @@ void VornNode::ArrivePacket() {
   const long before = queue.n_accepted;
   queue.Arrive();
   queue.n_new = queue.n_accepted - before;
-  if (queue.stats && queue.size_limit != 0) ++queue.length_hist[queue.length];
   Net.n_packets += queue.n_new;
   if (queue.length != 0) {
     Net.active.Append(this);

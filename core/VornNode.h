@@ -5,6 +5,7 @@
 #include <iosfwd>
 #include <vector>
 
+#include "core/ContentionDraw.h"
 #include "core/VornNodelist.h"
 #include "stats/FlowStats.h"
 #include "traffic/TxQueue.h"
@@ -21,10 +22,41 @@ class VornNode {
   // Ids restart from 0 when the network is rebuilt.
   static void ResetIds() { index = 0; }
 
-  bool IsBusyFromNodelistMask(VornNodelist& list);
-  void ExtractWordFromNodelistMask(VornNodelist& list);
+  // A listening operation, as chosen at construction or at compile time.
+  using Extractor = void (VornNode::*)(VornNodelist&);
+  using BusyTest = bool (VornNode::*)(VornNodelist&);
+
+  bool IsBusyFromNodelistMask(VornNodelist& list) {
+    rx_word = 0;
+    for (VornNode* k : list) {
+      rx_word = link_mask[k->id] & k->tx_word;
+      if (rx_word != 0) return true;
+    }
+    return false;
+  }
+  void ExtractWordFromNodelistMask(VornNodelist& list) {
+    long heard = 0;
+    for (VornNode* k : list) heard |= link_mask[k->id] & k->tx_word;
+    rx_word = heard;
+  }
+  // Without fading every link carries every subcarrier, so the mask variants
+  // reduce to these, which read no mask.
+  bool IsBusyFromNodelistFull(VornNodelist& list) {
+    rx_word = 0;
+    for (VornNode* k : list)
+      if ((rx_word = k->tx_word) != 0) return true;
+    return false;
+  }
+  void ExtractWordFromNodelistFull(VornNodelist& list) {
+    long heard = 0;
+    for (VornNode* k : list) heard |= k->tx_word;
+    rx_word = heard;
+  }
   bool IsBusyFromNodelistRSSI(VornNodelist& list);
   void ExtractWordFromNodelistRSSI(VornNodelist& list);
+  // Through IsBusy and ExtractWord, the operations of the node's channel model.
+  bool IsBusyByModel(VornNodelist& list) { return (this->*IsBusy)(list); }
+  void ExtractWordByModel(VornNodelist& list) { (this->*ExtractWord)(list); }
 
   void BuildReply();
   bool WonRound() const;
@@ -36,10 +68,27 @@ class VornNode {
   void StateFbkNomineeAdhoc();
   void StateFbkThirdChancerAdhoc();
   void StateContSecondChancerCentralized();
-  void StateContSecondChancerCentralizedPeers();
   void StateContSecondChancerCentralizedUnlucky();
   void StateFbkNomineeCentralized();
   void StateFbkThirdChancerCentralized();
+
+  // The states that listen, with the listening operation fixed at compile
+  // time so that the engine's loops call it directly (VornNodeStates.h); the
+  // states above are these with the ...ByModel operations.
+  template <Extractor extract>
+  void StateContRefereeWith();
+  template <Extractor extract>
+  void StateContSecondChancerAdhocWith();
+  template <Extractor extract>
+  void StateFbkNomineeAdhocWith();
+  template <BusyTest busy>
+  void StateFbkThirdChancerAdhocWith();
+  template <BusyTest busy>
+  void StateContSecondChancerCentralizedPeersWith();
+  template <Extractor extract>
+  void StateFbkNomineeCentralizedWith();
+  template <BusyTest busy>
+  void StateFbkThirdChancerCentralizedWith();
 
   void ArrivePacket();
   void Succeed();
@@ -93,6 +142,7 @@ class VornNode {
 
  private:
   void ChooseChannelModel(long rows);
+  void BuildRoundDraws();
   void EmptyIdle() {}
   void EmptyReferee();
   void DropHead();
@@ -100,7 +150,7 @@ class VornNode {
   void DumpSeries(const char* dir, const char* prefix, const std::vector<double>& series) const;
 
   static long index;
-  // Block of rows x S received powers under rssi_link.
-  std::vector<double> rssi_block;
+  // The coin flip and word law of this node's QoS level, one per round.
+  std::vector<ContentionDraw> round_draws;
   void (VornNode::*on_empty)() = &VornNode::EmptyIdle;
 };

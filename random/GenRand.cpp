@@ -3,8 +3,15 @@
 
 #include <sys/time.h>
 
+#ifdef __x86_64__
+#include <immintrin.h>
+#endif
+
+#include <algorithm>
 #include <cmath>
 #include <vector>
+
+#include "random/VectorLog.h"
 
 GenRand::GenRand() {
   Autoseed();
@@ -18,6 +25,7 @@ GenRand::~GenRand() = default;
 
 void GenRand::Seed(const unsigned long& seed) {
   dsfmt_chk_init_gen_rand(&uniform, static_cast<uint32_t>(seed), 19937);
+  refills = 0;
   normal.state = static_cast<uint32_t>(seed);
 }
 
@@ -38,16 +46,16 @@ uint32_t GenRand::SeedFromTime(long seconds, long micros) {
   return static_cast<uint32_t>(s) + mix;
 }
 
+// The second word may come from the regenerated state.
+GenRand::CoinAndDraw GenRand::CoinThenInt32AcrossRefill(double p) {
+  const bool heads = p > Uniform();
+  return {heads, heads ? UniformInt32() : 0};
+}
+
 long GenRand::IndexFromDraw(uint32_t r, long n) {
   const uint32_t d = UINT32_MAX / static_cast<uint32_t>(n);
   const long i = r / d;
   return i < n ? i : n - 1;
-}
-
-long GenRand::GeometricIndexFrom(double p, long n, double u) {
-  const double q = std::log(1.0 - (1.0 - std::pow(p, static_cast<double>(n))) * u) / std::log(p);
-  // Written so that a NaN or infinite quotient also lands inside the range.
-  return q < static_cast<double>(n) ? static_cast<long>(q) : n - 1;
 }
 
 long GenRand::IntegerInterval(const long& a, const long& b) {
@@ -68,8 +76,9 @@ double GenRand::Rayleigh(const double& sigma) {
   return sigma * std::sqrt(-2.0 * std::log(1.0 - Uniform()));
 }
 
+// The vectorisable logarithm, so that a batch of draws gives the same values.
 double GenRand::RayleighFading(const double& m, const double& o) {
-  return o - m * std::log(1.0 - Uniform());
+  return o - m * VectorLog::Of(1.0 - Uniform());
 }
 
 double GenRand::Exponential(const double& m) {
@@ -86,6 +95,148 @@ double GenRand::RicePower(const double& sigma, const double& nu) {
   const double x = sigma * n1 + nu;
   const double y = sigma * n2;
   return x * x + y * y;
+}
+
+long GenRand::NextWords(long n, const double*& words) {
+  if (uniform.idx >= DSFMT_N64) Refill();
+  words = &uniform.status[0].d[0] + uniform.idx;
+  return std::min<long>(n, DSFMT_N64 - uniform.idx);
+}
+
+void GenRand::Uniforms(double* out, long n) {
+  const double* words;
+  for (long k; n > 0; out += k, n -= k) {
+    k = NextWords(n, words);
+#pragma omp simd
+    for (long i = 0; i < k; ++i) out[i] = words[i] - 1.0;
+    uniform.idx += static_cast<int>(k);
+  }
+}
+
+long GenRand::LogComplementsOfNextWords(double* out, long n) {
+  const double* words;
+  const long k = NextWords(n, words);
+#pragma omp simd
+  for (long i = 0; i < k; ++i) out[i] = 1.0 - (words[i] - 1.0);
+  uniform.idx += static_cast<int>(k);
+  VectorLog::Apply(out, out, k);
+  return k;
+}
+
+void GenRand::LogComplements(double* out, long n) {
+  for (long k; n > 0; out += k, n -= k) k = LogComplementsOfNextWords(out, n);
+}
+
+// Block by block, so that each pass over the values stays in the first-level cache.
+void GenRand::RayleighFadings(double* out, long n, double m, double o) {
+  for (long k; n > 0; out += k, n -= k) {
+    k = LogComplementsOfNextWords(out, n);
+#pragma omp simd
+    for (long i = 0; i < k; ++i) out[i] = o - m * out[i];
+  }
+}
+
+namespace {
+
+// Bit i set when p > words[i] - 1, for k <= 64 words, by vector compares and
+// sign masks (compilers do not find this packing on their own); the AVX2
+// variant takes four words at a time and gives the same bits.
+uint64_t TrialBitsSse2(double p, const double* words, long k) {
+  uint64_t bits = 0;
+  long i = 0;
+#ifdef __SSE2__
+  const __m128d threshold = _mm_set1_pd(p), one = _mm_set1_pd(1.0);
+  for (; i + 2 <= k; i += 2) {
+    const __m128d u = _mm_sub_pd(_mm_loadu_pd(words + i), one);
+    bits |= static_cast<uint64_t>(_mm_movemask_pd(_mm_cmpgt_pd(threshold, u))) << i;
+  }
+#endif
+  for (; i < k; ++i) bits |= static_cast<uint64_t>(p > words[i] - 1.0) << i;
+  return bits;
+}
+
+#ifdef __x86_64__
+__attribute__((target("avx2"))) uint64_t TrialBitsAvx2(double p, const double* words, long k) {
+  uint64_t bits = 0;
+  long i = 0;
+  const __m256d threshold = _mm256_set1_pd(p), one = _mm256_set1_pd(1.0);
+  for (; i + 4 <= k; i += 4) {
+    const __m256d u = _mm256_sub_pd(_mm256_loadu_pd(words + i), one);
+    const __m256d hit = _mm256_cmp_pd(threshold, u, _CMP_GT_OQ);
+    bits |= static_cast<uint64_t>(_mm256_movemask_pd(hit)) << i;
+  }
+  for (; i < k; ++i) bits |= static_cast<uint64_t>(p > words[i] - 1.0) << i;
+  return bits;
+}
+#endif
+
+uint64_t TrialBits(double p, const double* words, long k) {
+#ifdef __x86_64__
+  static uint64_t (*const trial_bits)(double, const double*, long) =
+      VectorLog::HasAvx2() ? TrialBitsAvx2 : TrialBitsSse2;
+  return trial_bits(p, words, k);
+#else
+  return TrialBitsSse2(p, words, k);
+#endif
+}
+
+}  // namespace
+
+uint64_t GenRand::BernoulliBits(double p, long n) {
+  const double* words;
+  uint64_t bits = 0;
+  for (long done = 0, k; done < n; done += k) {
+    k = NextWords(n - done, words);
+    bits |= TrialBits(p, words, k) << done;
+    uniform.idx += static_cast<int>(k);
+  }
+  return bits;
+}
+
+void GenRand::BernoulliMasks(double p, long bits_per_mask, long count, uint64_t* out) {
+#ifdef __x86_64__
+  static void (GenRand::*const masks)(double, long, long, uint64_t*) =
+      VectorLog::HasAvx2() ? &GenRand::BernoulliMasksAvx2
+                           : &GenRand::BernoulliMasksWith<TrialBitsSse2>;
+  (this->*masks)(p, bits_per_mask, count, out);
+#else
+  BernoulliMasksWith<TrialBitsSse2>(p, bits_per_mask, count, out);
+#endif
+}
+
+#ifdef __x86_64__
+// Flattened, so that the whole loop runs with AVX2 and no call per batch.
+__attribute__((target("avx2"), flatten)) void GenRand::BernoulliMasksAvx2(double p,
+                                                                          long bits_per_mask,
+                                                                          long count,
+                                                                          uint64_t* out) {
+  BernoulliMasksWith<TrialBitsAvx2>(p, bits_per_mask, count, out);
+}
+#endif
+
+// The trials as one stream of bits, 32 words at a time, cut into masks.
+template <GenRand::TrialBitsFunction trial_bits>
+void GenRand::BernoulliMasksWith(double p, long bits_per_mask, long count, uint64_t* out) {
+  const uint64_t low = (uint64_t{1} << bits_per_mask) - 1;
+  uint64_t pending = 0;
+  long have = 0;  // below bits_per_mask <= 32, so 32 more bits always fit
+  const double* words;
+  for (long needed = count * bits_per_mask, k; needed > 0; needed -= k) {
+    k = NextWords(needed, words);
+    uniform.idx += static_cast<int>(k);
+    for (long done = 0; done < k; done += 32) {
+      const long take = std::min(k - done, 32L);
+      pending |= trial_bits(p, words + done, take) << have;
+      for (have += take; have >= bits_per_mask; have -= bits_per_mask) {
+        *out++ = pending & low;
+        pending >>= bits_per_mask;
+      }
+    }
+  }
+}
+
+void GenRand::RicePowers(double* out, long n, double sigma, double nu) {
+  for (long i = 0; i < n; ++i) out[i] = RicePower(sigma, nu);
 }
 
 std::pair<double, double> GenRand::NormalBoxMuller() {

@@ -4,6 +4,7 @@
 
 #include <dSFMT.h>
 
+#include <cmath>
 #include <cstdint>
 #include <utility>
 
@@ -32,6 +33,22 @@ class GenRand {
     return static_cast<uint32_t>((&uniform.status[0].u[0])[i]);
   }
 
+  // The coin flip that decides whether a word draw follows: U, and when
+  // p > U also r, the same words Uniform() then UniformInt32() would take,
+  // read without a branch on the coin (a fair coin defeats prediction).
+  // Without heads, r is meaningless and not consumed.
+  struct CoinAndDraw {
+    bool heads;
+    uint32_t r;
+  };
+  CoinAndDraw CoinThenInt32(double p) {
+    const int i = uniform.idx;
+    if (i >= DSFMT_N64 - 1) return CoinThenInt32AcrossRefill(p);
+    const bool heads = p > (&uniform.status[0].d[0])[i] - 1.0;
+    uniform.idx = i + 1 + heads;
+    return {heads, static_cast<uint32_t>((&uniform.status[0].u[0])[i + 1])};
+  }
+
   // Uniform on [a, b], one word; needs 1 <= b - a + 1 <= 2^32 - 1.
   long IntegerInterval(const long& a, const long& b);
   double RealInterval(const double& a, const double& b);
@@ -45,6 +62,18 @@ class GenRand {
   // Rice envelope and power; they use the ziggurat only, no state words.
   double Rice(const double& sigma, const double& nu);
   double RicePower(const double& sigma, const double& nu);
+  // Batches of n draws into out, in stream order: the same values as n calls
+  // of Uniform, of ln(1 - U), of RayleighFading and of RicePower, with the
+  // logarithms of each block of state words computed as one vector loop.
+  void Uniforms(double* out, long n);
+  void LogComplements(double* out, long n);
+  void RayleighFadings(double* out, long n, double m, double o);
+  void RicePowers(double* out, long n, double sigma, double nu);
+  // n <= 64 Bernoulli trials p > U as one mask, bit j set by the j-th draw.
+  uint64_t BernoulliBits(double p, long n);
+  // count masks of bits_per_mask <= 32 trials each, as count calls of
+  // BernoulliBits(p, bits_per_mask) would give them.
+  void BernoulliMasks(double p, long bits_per_mask, long count, uint64_t* out);
   // Two independent standard normals by the polar method.
   std::pair<double, double> NormalBoxMuller();
   // k distinct integers of [a, b] not in excluded[0..n-1], one word each;
@@ -57,24 +86,52 @@ class GenRand {
   static long IndexFromDraw(uint32_t r, long n);
   // Offset in [0, n-1] of the truncated geometric law for the uniform U, for
   // p neither 0 nor 1; quotients rounded up to n (or beyond) give n - 1.
-  static long GeometricIndexFrom(double p, long n, double u);
+  static long GeometricIndexFrom(double p, long n, double u) {
+    return GeometricIndexScaled(std::log(p), 1.0 - std::pow(p, static_cast<double>(n)), n, u);
+  }
+  // The same from ln p and 1 - p^n, so that callers drawing many offsets of
+  // one law work the constants out once and get the very same results.
+  static long GeometricIndexScaled(double log_p, double tail, long n, double u) {
+    const double q = std::log(1.0 - tail * u) / log_p;
+    // Written so that a NaN or infinite quotient also lands inside the range.
+    return q < static_cast<double>(n) ? static_cast<long>(q) : n - 1;
+  }
   // Whether the polar method keeps a point with squared radius s: 0 < s < 1,
   // since s = 0 would make the scale factor infinite.
   static bool InPolarDisc(double s) { return 0.0 < s && s < 1.0; }
 
+  // Words taken from the stream since seeding, so that benchmarks can count
+  // the random work of a run.
+  long WordsDrawn() const { return refills * DSFMT_N64 + uniform.idx - DSFMT_N64; }
+
  private:
+  CoinAndDraw CoinThenInt32AcrossRefill(double p);
+
   // Index of the next state word; the whole state is regenerated after 382
   // draws. The words are read as one flat array, as the library itself does.
   int NextIndex() {
-    if (uniform.idx >= DSFMT_N64) {
-      dsfmt_gen_rand_all(&uniform);
-      uniform.idx = 0;
-    }
+    if (uniform.idx >= DSFMT_N64) Refill();
     return uniform.idx++;
   }
+  void Refill() {
+    dsfmt_gen_rand_all(&uniform);
+    uniform.idx = 0;
+    ++refills;
+  }
+  // Up to n of the next state words, at least one, as a pointer to the first
+  // and their count; the caller consumes them by adding the count to idx.
+  long NextWords(long n, const double*& words);
+  // ln(1 - U) of up to n of the next words into out; returns how many.
+  long LogComplementsOfNextWords(double* out, long n);
+  // BernoulliMasks with the trial-bit kernel of one vector width.
+  using TrialBitsFunction = uint64_t (*)(double p, const double* words, long k);
+  template <TrialBitsFunction trial_bits>
+  void BernoulliMasksWith(double p, long bits_per_mask, long count, uint64_t* out);
+  void BernoulliMasksAvx2(double p, long bits_per_mask, long count, uint64_t* out);
 
   // The library regenerates the state with aligned SSE2 loads and stores.
   alignas(16) dsfmt_t uniform;
+  long refills = 0;
 
  public:
   Ziggurat normal;

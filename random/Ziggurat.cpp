@@ -9,39 +9,19 @@ float Ziggurat::fn[128];
 float Ziggurat::wn[128];
 bool Ziggurat::init = false;
 
-namespace {
-
-// Magnitude of a signed draw as unsigned, defined also for INT32_MIN.
-inline uint32_t Magnitude(int32_t hz) {
-  return hz < 0 ? 0u - static_cast<uint32_t>(hz) : static_cast<uint32_t>(hz);
-}
-
-}  // namespace
-
 Ziggurat::Ziggurat(unsigned long seed) : state(static_cast<uint32_t>(seed)) {
   if (!init) r4_nor_setup();
 }
 
 Ziggurat::~Ziggurat() = default;
 
-uint32_t Ziggurat::shr3() {
-  const uint32_t old = state;
-  state ^= state << 13;
-  state ^= state >> 17;
-  state ^= state << 5;
-  return old + state;
-}
-
 float Ziggurat::r4_uni() {
   const double s = shr3();
   return static_cast<float>(std::fmod(0.5 + s / 65536.0 / 65536.0, 1.0));
 }
 
-float Ziggurat::r4_nor() {
+float Ziggurat::r4_nor_outside(int32_t hz, int iz) {
   const float r = 3.442620f;
-  int32_t hz = static_cast<int32_t>(shr3());
-  int iz = hz & 127;
-  if (Magnitude(hz) < kn[iz]) return static_cast<float>(hz) * wn[iz];
   for (;;) {
     if (iz == 0) {
       float x, y;

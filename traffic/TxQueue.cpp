@@ -20,34 +20,43 @@ void TxQueue::Configure(long new_size_limit, long new_type, double new_rate, boo
   stats = new_stats;
   record_arrivals = stats && type != 0;
   length_hist.resize(size_limit > 0 ? size_limit + 1 : 1, 0);
-  switch (type) {
-    case 1:
-      arrive = &TxQueue::arrive_constant;
-      break;
-    case 2:
-      arrive = &TxQueue::arrive_uniform;
-      break;
-    case 3:
-      arrive = &TxQueue::arrive_exponential;
-      break;
-    case 4:
-      arrive = &TxQueue::arrive_bernoulli;
-      break;
-    default:
-      arrive = &TxQueue::arrive_saturation;
-      rate = 0.0;
-  }
+  if (type < 1 || type > 4) rate = 0.0;
   if (size_limit != 0) {
     push = &TxQueue::push_finite;
     pop = &TxQueue::pop_finite;
     ring.assign(size_limit > 0 ? size_limit : 1, 0.0);
+    if (stats)
+      ChooseArrival<&TxQueue::push_finite, true>();
+    else
+      ChooseArrival<&TxQueue::push_finite, false>();
   } else {
     push = &TxQueue::push_infinite;
     pop = &TxQueue::pop_infinite;
     ring.assign(16, 0.0);
+    ChooseArrival<&TxQueue::push_infinite, false>();
   }
   head = 0;
   length = 0;
+}
+
+template <void (TxQueue::*push_to)(const double&), bool count_length>
+void TxQueue::ChooseArrival() {
+  switch (type) {
+    case 1:
+      arrive = &TxQueue::ArriveConstant<push_to, count_length>;
+      break;
+    case 2:
+      arrive = &TxQueue::ArriveUniform<push_to, count_length>;
+      break;
+    case 3:
+      arrive = &TxQueue::ArriveExponential<push_to, count_length>;
+      break;
+    case 4:
+      arrive = &TxQueue::ArriveBernoulli<push_to, count_length>;
+      break;
+    default:
+      arrive = &TxQueue::ArriveSaturation<push_to, count_length>;
+  }
 }
 
 void TxQueue::Store(double t) {
@@ -59,7 +68,10 @@ void TxQueue::Store(double t) {
     head = 0;
     capacity *= 2;
   }
-  ring[(head + length) % capacity] = t;
+  // head and length are below capacity, so one subtraction wraps the slot
+  // (a division here would cost more than the rest of the arrival).
+  const long slot = head + length;
+  ring[slot < capacity ? slot : slot - capacity] = t;
   ++length;
   ++n_accepted;
   if (record_arrivals) arrival_times.push_back(t);
@@ -67,7 +79,7 @@ void TxQueue::Store(double t) {
 
 double TxQueue::Take() {
   double t = ring[head];
-  head = (head + 1) % static_cast<long>(ring.size());
+  if (++head == static_cast<long>(ring.size())) head = 0;
   --length;
   return t;
 }
@@ -105,32 +117,62 @@ void TxQueue::Served(double now, double delay) {
 }
 
 void TxQueue::arrive_saturation() {
-  Offer(sim_time);
+  ArriveSaturation<&TxQueue::PushByLimit>();
+}
+
+void TxQueue::arrive_constant() {
+  ArriveConstant<&TxQueue::PushByLimit>();
+}
+
+void TxQueue::arrive_uniform() {
+  ArriveUniform<&TxQueue::PushByLimit>();
+}
+
+void TxQueue::arrive_exponential() {
+  ArriveExponential<&TxQueue::PushByLimit>();
 }
 
 void TxQueue::arrive_bernoulli() {
-  if (rate > Rand.Uniform()) Offer(sim_time);
+  ArriveBernoulli<&TxQueue::PushByLimit>();
+}
+
+template <void (TxQueue::*push_to)(const double&), bool count_length>
+void TxQueue::ArriveSaturation() {
+  Offer<push_to>(sim_time);
+  CountLength<count_length>();
+}
+
+template <void (TxQueue::*push_to)(const double&), bool count_length>
+void TxQueue::ArriveBernoulli() {
+  if (rate > Rand.Uniform()) Offer<push_to>(sim_time);
+  CountLength<count_length>();
 }
 
 // The clocked processes offer every packet scheduled strictly before now, at
 // its scheduled time; a schedule at or below 0 only advances the clock.
-template <class Step>
+template <void (TxQueue::*push_to)(const double&), class Step>
 void TxQueue::ArriveClocked(Step step) {
   const double now = sim_time;
   while (now > next_arrival) {
-    if (next_arrival > 0) Offer(next_arrival);
+    if (next_arrival > 0) Offer<push_to>(next_arrival);
     next_arrival += step();
   }
 }
 
-void TxQueue::arrive_constant() {
-  ArriveClocked([this] { return 1.0 / rate; });
+template <void (TxQueue::*push_to)(const double&), bool count_length>
+void TxQueue::ArriveConstant() {
+  ArriveClocked<push_to>([this] { return 1.0 / rate; });
+  CountLength<count_length>();
 }
 
-void TxQueue::arrive_uniform() {
-  ArriveClocked([this] { return 2.0 * Rand.Uniform() / rate; });
+template <void (TxQueue::*push_to)(const double&), bool count_length>
+void TxQueue::ArriveUniform() {
+  ArriveClocked<push_to>([this] { return 2.0 * Rand.Uniform() / rate; });
+  CountLength<count_length>();
 }
 
-void TxQueue::arrive_exponential() {
-  ArriveClocked([this] { return Rand.Exponential(1.0 / rate); });
+template <void (TxQueue::*push_to)(const double&), bool count_length>
+void TxQueue::ArriveExponential() {
+  ArriveClocked<push_to>([this] { return Rand.Exponential(1.0 / rate); });
+  CountLength<count_length>();
 }

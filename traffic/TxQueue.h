@@ -26,6 +26,8 @@ class TxQueue {
   void arrive_exponential();
   void arrive_bernoulli();
 
+  // The arrival process, then, when statistics are on for a bounded queue,
+  // one count of the resulting length in length_hist.
   void Arrive() { (this->*arrive)(); }
   double Pop() { return (this->*pop)(); }
   // Records one service (time and delay) when statistics are on.
@@ -55,13 +57,35 @@ class TxQueue {
   FlowStats<long> drop_flow;
 
  private:
+  // The arrival processes with the push and the length count fixed at
+  // compile time; Configure points `arrive` at the instance for the queue's
+  // type, size limit and statistics, and the public processes are these with
+  // the `push` pointer and no count.
+  template <void (TxQueue::*push_to)(const double&), bool count_length = false>
+  void ArriveSaturation();
+  template <void (TxQueue::*push_to)(const double&), bool count_length = false>
+  void ArriveConstant();
+  template <void (TxQueue::*push_to)(const double&), bool count_length = false>
+  void ArriveUniform();
+  template <void (TxQueue::*push_to)(const double&), bool count_length = false>
+  void ArriveExponential();
+  template <void (TxQueue::*push_to)(const double&), bool count_length = false>
+  void ArriveBernoulli();
+  template <void (TxQueue::*push_to)(const double&)>
   void Offer(double t) {
     ++n_offered;
-    (this->*push)(t);
+    (this->*push_to)(t);
+  }
+  void PushByLimit(const double& t) { (this->*push)(t); }
+  template <void (TxQueue::*push_to)(const double&), bool count_length>
+  void ChooseArrival();
+  template <bool count_length>
+  void CountLength() {
+    if (count_length) ++length_hist[length];
   }
   void Store(double t);
   double Take();
-  template <class Step>
+  template <void (TxQueue::*push_to)(const double&), class Step>
   void ArriveClocked(Step step);
 
   // Arrival times of the queued packets, oldest at head: a ring buffer sized

@@ -175,6 +175,34 @@ TEST(VornNetworkChannels, ReciprocalBetweenStationsAndIndependentFeedback) {
   for (VornNode* x : Net.all_nodes) EXPECT_EQ(x->link_mask[Net.ap->id], Code.full_mask);
 }
 
+// Every node's masks, the access point's last.
+std::vector<long> AllMasks() {
+  std::vector<long> masks;
+  for (VornNode* x : Net.all_nodes)
+    masks.insert(masks.end(), x->link_mask.begin(), x->link_mask.end());
+  masks.insert(masks.end(), Net.ap->link_mask.begin(), Net.ap->link_mask.end());
+  return masks;
+}
+
+// The batched binomial draw takes the same trials as the pair-by-pair one,
+// whether the access-point links come in one batch or station by station.
+TEST(VornNetworkChannels, BinomialBatchEqualsPairByPairDraws) {
+  for (const char* ap : {"fsf_prob_ap=0.2", "fsf_prob_ap=0.4", "indep=0"}) {
+    Configure({"M=9", "fsf_type=1", "F=7", "L=3", "fsf_prob_node=0.4", ap}, 5);
+    const GenRand start = Rand;
+    Net.RandChannels();
+    const std::vector<long> batched = AllMasks();
+    const long words = Rand.WordsDrawn();
+    Rand = start;
+    VornNodelist& all = Net.all_nodes;
+    for (long i = 0; i < all.count; ++i)
+      for (long j = i + 1; j < all.count; ++j) all[i]->RandChannelsNodesBinomial(*all[j]);
+    for (VornNode* x : all) x->RandChannelsRefBinomial(*Net.ap);
+    EXPECT_EQ(AllMasks(), batched) << ap;
+    EXPECT_EQ(Rand.WordsDrawn(), words) << ap;
+  }
+}
+
 TEST(VornNetworkStop, TimeTakesPrecedenceOverFrames) {
   Configure({"time=0.01", "frames=1000000"});
   Net.Simulation();

@@ -195,3 +195,18 @@ TEST(VornNodeResults, RowFromCounters) {
   EXPECT_EQ(table.Text(1, "id"), "1");
   EXPECT_EQ(table.Text(1, "Pt_a"), "-999.9000");
 }
+
+// The drop record feeds only the flow files, so it keeps nothing without
+// flow statistics, however long the run; with them it samples every second.
+TEST(VornNodeOutcome, DropRecordKeptOnlyWithFlowStatistics) {
+  for (const char* flow : {"flow_stats=0", "flow_stats=0.5"}) {
+    Configure({"M=1", "queue=1", flow});
+    VornNode& a = Station(0);
+    for (sim_time = 0.0; sim_time < 5.0; sim_time += 0.25) FillQueue(a, 2);
+    const bool on = Params.flow_stats_on;
+    EXPECT_EQ(a.queue.n_drops, 39);
+    EXPECT_EQ(a.queue.drop_flow.first_series.size(), on ? 5u : 1u) << flow;
+    EXPECT_EQ(a.queue.drop_flow.window, on ? 1.0 : 0.0);
+  }
+  sim_time = 0.0;
+}

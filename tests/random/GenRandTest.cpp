@@ -1,5 +1,7 @@
 // GenRand: the dSFMT word stream, the integer mappings at their boundaries,
 // the variates against their laws and the number of words each one consumes.
+#include "random/GenRand.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,8 +10,6 @@
 #include <functional>
 #include <memory>
 #include <vector>
-
-#include "random/GenRand.h"
 
 namespace {
 
@@ -232,7 +232,61 @@ TEST(GenRand, EachVariateConsumesAFixedNumberOfWords) {
   for (size_t c = 0; c < cases.size(); ++c) {
     GenRand rand(16), twin(16);
     for (int i = 0; i < 500; ++i) cases[c].first(rand);
+    EXPECT_EQ(rand.WordsDrawn(), 500 * cases[c].second) << "case " << c;
     for (int i = 0; i < 500 * cases[c].second; ++i) twin.Uniform();
     EXPECT_EQ(rand.Uniform(), twin.Uniform()) << "case " << c;
+  }
+}
+
+// Each batch takes the same words as the single draws, across regenerations
+// of the state, and gives the very same values.
+TEST(GenRand, BatchesEqualTheSingleDraws) {
+  using Batch = std::function<void(GenRand&, double*, long)>;
+  using Single = std::function<double(GenRand&)>;
+  const std::vector<std::pair<Batch, Single>> cases = {
+      {[](GenRand& g, double* out, long n) { g.Uniforms(out, n); },
+       [](GenRand& g) { return g.Uniform(); }},
+      {[](GenRand& g, double* out, long n) { g.LogComplements(out, n); },
+       [](GenRand& g) { return g.RayleighFading(-1.0, 0.0); }},
+      {[](GenRand& g, double* out, long n) { g.RayleighFadings(out, n, 2.5, 0.125); },
+       [](GenRand& g) { return g.RayleighFading(2.5, 0.125); }},
+      {[](GenRand& g, double* out, long n) { g.RicePowers(out, n, 0.7, 1.1); },
+       [](GenRand& g) { return g.RicePower(0.7, 1.1); }},
+  };
+  for (size_t c = 0; c < cases.size(); ++c) {
+    GenRand batched(31), single(31);
+    for (int i = 0; i < 100; ++i) batched.Uniform(), single.Uniform();
+    std::vector<double> out(1000);
+    for (long n : {1L, 17L, 382L, 1000L}) {
+      cases[c].first(batched, out.data(), n);
+      for (long i = 0; i < n; ++i) ASSERT_EQ(out[i], cases[c].second(single)) << c << " " << i;
+    }
+    EXPECT_EQ(batched.WordsDrawn(), single.WordsDrawn()) << "case " << c;
+    EXPECT_EQ(batched.normal.state, single.normal.state) << "case " << c;
+    EXPECT_EQ(batched.Uniform(), single.Uniform()) << "case " << c;
+  }
+}
+
+TEST(GenRand, BernoulliBitsAreTheTrialsInDrawOrder) {
+  GenRand batched(8), single(8);
+  for (int i = 0; i < 1000; ++i) {
+    const long n = 1 + i % 52;
+    const double p = (i % 7) / 6.0;
+    uint64_t expected = 0;
+    for (long j = 0; j < n; ++j)
+      if (p > single.Uniform()) expected |= uint64_t{1} << j;
+    ASSERT_EQ(batched.BernoulliBits(p, n), expected) << "trial set " << i;
+  }
+  EXPECT_EQ(batched.WordsDrawn(), single.WordsDrawn());
+}
+
+TEST(GenRand, BernoulliMasksCutTheTrialStreamIntoMasks) {
+  for (long bits : {1L, 5L, 16L, 31L, 32L}) {
+    GenRand batched(9), single(9);
+    std::vector<uint64_t> masks(997);
+    batched.BernoulliMasks(0.3, bits, static_cast<long>(masks.size()), masks.data());
+    for (size_t m = 0; m < masks.size(); ++m)
+      ASSERT_EQ(masks[m], single.BernoulliBits(0.3, bits)) << bits << " " << m;
+    EXPECT_EQ(batched.WordsDrawn(), single.WordsDrawn());
   }
 }

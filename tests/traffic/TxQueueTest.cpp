@@ -115,3 +115,14 @@ TEST_F(TxQueueTest, RefusedPacketChangesNeitherLengthNorAccepted) {
   EXPECT_EQ(q.drop_flow.second_count, 2);
   EXPECT_EQ(q.drop_flow.first_count, 1);
 }
+
+TEST_F(TxQueueTest, ArrivalCountsLengthOnlyWithStatisticsOnABoundedQueue) {
+  TxQueue counted, silent, unbounded;
+  counted.Configure(3, 0, 0.0, true);
+  silent.Configure(3, 0, 0.0, false);
+  unbounded.Configure(0, 0, 0.0, true);
+  for (int cycle = 0; cycle < 5; ++cycle) counted.Arrive(), silent.Arrive(), unbounded.Arrive();
+  EXPECT_EQ(counted.length_hist, (std::vector<long>{0, 1, 1, 3}));
+  EXPECT_EQ(silent.length_hist, (std::vector<long>{0, 0, 0, 0}));
+  EXPECT_EQ(unbounded.length_hist, (std::vector<long>{0}));
+}

@@ -1,0 +1,41 @@
+// ContentionDraw: the per-round constants of the coin flip and word law, and
+// the three ways a station picks its word.
+#include "core/ContentionDraw.h"
+
+#include <algorithm>
+#include <cmath>
+
+ContentionDraw::ContentionDraw(double p_, double tau, long n_words)
+    : p(p_), n(std::max(n_words, 1L)), last(n - 1) {
+  // ceil(2^64 / d) = floor((2^64 - 1) / d) + 1 for d >= 2 (n < 2^31); with 64
+  // fraction bits the quotient by it is exact for every 32-bit draw.
+  const uint64_t d = UINT32_MAX / static_cast<uint32_t>(n);
+  const uint64_t magic = UINT64_MAX / d + 1;
+  magic_hi = magic >> 32;
+  magic_lo = magic & UINT32_MAX;
+  if (tau == 1.0 || tau == 0.0) {
+    choose = &ContentionDraw::ChooseUniform;
+  } else {
+    log_tau = std::log(tau);
+    tail = 1.0 - std::pow(tau, static_cast<double>(n));
+    choose = &ContentionDraw::ChooseGeometric;
+  }
+}
+
+ContentionDraw::ContentionDraw(long word_index)
+    : last(word_index), choose(&ContentionDraw::ChooseFixed) {}
+
+long ContentionDraw::ChooseFixed(GenRand&) const {
+  return last;
+}
+
+long ContentionDraw::ChooseUniform(GenRand& rand) const {
+  const GenRand::CoinAndDraw draw = rand.CoinThenInt32(p);
+  const long index = last - IndexFromDraw(draw.r);
+  return draw.heads ? index : -1;
+}
+
+long ContentionDraw::ChooseGeometric(GenRand& rand) const {
+  if (!(p > rand.Uniform())) return -1;
+  return last - GenRand::GeometricIndexScaled(log_tau, tail, n, rand.Uniform());
+}

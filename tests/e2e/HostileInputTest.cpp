@@ -227,13 +227,9 @@ TEST_F(HostileInput, SizesThatWouldExhaustMemory) {
 
 TEST_F(HostileInput, ListsWithSignsExponentsAndStrayCharacters) {
   Expect({
-      {{"runs=20", "p=+0.5,0.5,0.5"}, 16, kShapes},
-      {{"runs=20", "p=0.5,5e-1,0.5"}, 16, kShapes},
-      {{"runs=20", "tau=1,1,1x"}, 16, kShapes},
       {{"runs=20", "p=0.5;0.5;0.5"}, 16, kShapes},
       {{"runs=20", "p=-0.5,-0.5,-0.5", "tau=-1,-1,-1"}, 16, kColumns},
       {{"runs=20", "p=0.5,0.5,0.5,"}, 16, kShapes},  // a trailing comma adds an empty cell
-      {{"runs=20", "p=0x1,0.5,0.5"}, 16, kShapes},
       {{"runs=20", "p= 0.5 ,\t0.5 ,,0.5 ", "tau=1.2.3,1,1"}, 0, ""},
       {{"runs=20", "p=" + std::string(400, '9') + ",0.5,0.5"}, 0, ""},
       {{"runs=20", "p=" + Repeat("0.5,", 30000) + "0.5", "tau=" + Repeat("1,", 30000) + "1"},
@@ -339,16 +335,6 @@ TEST_F(HostileInput, OptionsFilesThatNameThemselvesOrHoldThousandsOfLines) {
       {{"runs=20", "optfile=."}, 1, "CSVFile error: Cannot open/read file \".\"\n"},
   });
   EXPECT_EQ(Run({"runs=20", "optfile=binary.txt"}).status, 0);
-}
-
-TEST_F(HostileInput, OutputDirectoriesThatCannotBeUsed) {
-  const std::string too_long(5000, 'd');
-  for (const std::string& dir : {std::string("/proc/vorn-out"), std::string("a/b/c"), too_long,
-                                 std::string("/dev/null")}) {
-    const RunResult result = Run({"runs=10", "out_dir=" + dir});
-    EXPECT_EQ(result.status, 0);
-    EXPECT_EQ(result.Diagnostics(), "Error: Could not create or open directory \"" + dir + "\".\n");
-  }
 }
 
 // A long run with every recorder and file switched on completes and writes

@@ -1,10 +1,9 @@
-// The option table: conversions, lookup precedence, printing, help layout, the
-// options file and the table capacity.
+// The option table: conversions, lookup precedence, printing, help layout and
+// the table capacity (the options file is tested through the binary).
 #include "params/AppParams.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 
 #include "tests/params/TestSupport.h"
@@ -99,17 +98,6 @@ TEST(AppParams, PrintFormatsEveryType) {
   EXPECT_EQ(params.Print(9), "0");
 }
 
-TEST(AppParams, HelpEntryWrapsBelowTheLineWidth) {
-  TestArgs args{};
-  AppParams params;
-  params.GetArguments(args.argc(), args.argv());
-  testing::internal::CaptureStdout();
-  params.PrintHelp(IndexOf(params, "debug"), 11, 80);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(),
-            "debug       (i) Debug level: 0=results only, 1=add header, 2=add stopwatches,\n"
-            "                etc... [2]\n");
-}
-
 TEST(AppParams, HelpEntryKeepsParagraphsAndLongWords) {
   TestArgs args{"w=abcdefghijklmnopqrstuvwxyz"};
   AppParams params;
@@ -122,56 +110,6 @@ TEST(AppParams, HelpEntryKeepsParagraphsAndLongWords) {
             "w   (s) one two\n"
             "        three four\n"
             "        [abcdefghijklmnopqrstuvwxyz]\n");
-}
-
-TEST(AppParams, OptionsFileLinesFollowTheCommandLine) {
-  const std::string file =
-      WriteTempFile("# remark\r\ndebug=0\r\n\r\nstats=x,y\r\noptfile=/nowhere\r\n");
-  TestArgs args{"optfile=" + file, "debug=1"};
-  AppParams params;
-  testing::internal::CaptureStderr();
-  params.GetArguments(args.argc(), args.argv());
-  EXPECT_EQ(testing::internal::GetCapturedStderr(),
-            "# using options file \"" + file + "\" (3 lines)\n");
-  EXPECT_EQ(params.arg_count, 6);
-  EXPECT_EQ(params.debug, 1);
-  EXPECT_EQ(params.stats.text, "x,y");  // no carriage return kept
-  EXPECT_STREQ(params.optfile, file.c_str());
-  testing::internal::CaptureStdout();
-  params.PrintArgv();
-  EXPECT_EQ(testing::internal::GetCapturedStdout(),
-            "argv: vorn\nargv: optfile=" + file +
-                "\nargv: debug=1\nargv: debug=0\nargv: stats=x,y\nargv: optfile=/nowhere\n");
-  std::remove(file.c_str());
-}
-
-TEST(AppParams, RaggedOrEmptyOptionsFileContributesNothing) {
-  const std::string ragged = WriteTempFile("a=1\nb=2\nc=3=4\ndebug=0\n");
-  TestArgs args{"optfile=" + ragged};
-  AppParams params;
-  testing::internal::CaptureStderr();
-  params.GetArguments(args.argc(), args.argv());
-  EXPECT_EQ(testing::internal::GetCapturedStderr(),
-            "CSVStream warning: different number of columns in line \"c=3=4\"\n");
-  EXPECT_EQ(params.arg_count, 2);
-  EXPECT_EQ(params.debug, 2);
-
-  const std::string comments = WriteTempFile("# only\n\n   \n#debug=0\n");
-  TestArgs args2{"optfile=" + comments};
-  AppParams quiet;
-  testing::internal::CaptureStderr();
-  quiet.GetArguments(args2.argc(), args2.argv());
-  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
-  EXPECT_EQ(quiet.arg_count, 2);
-  std::remove(ragged.c_str());
-  std::remove(comments.c_str());
-}
-
-TEST(AppParamsDeathTest, MissingOptionsFileEndsWithStatus1) {
-  TestArgs args{"optfile=/nonexistent/opts.txt"};
-  AppParams params;
-  EXPECT_EXIT(params.GetArguments(args.argc(), args.argv()), testing::ExitedWithCode(1),
-              "CSVFile error: Cannot open/read file \"/nonexistent/opts.txt\"");
 }
 
 TEST(AppParamsDeathTest, TableHolds256OptionsAndRefusesMore) {

@@ -1,5 +1,5 @@
 // Protocol options: bandwidth adaptation of ts, the p and tau tables, node
-// groups from text and files, the cycle timing and the F*L expansion.
+// groups from text and files and the cycle timing.
 #include "params/VornParams.h"
 
 #include <gtest/gtest.h>
@@ -35,31 +35,17 @@ std::vector<std::vector<double>> Rows(const ArrayDense<double, unsigned>& table)
 
 }  // namespace
 
-TEST(VornParams, DefaultsGiveTheStandardCycle) {
+TEST(VornParams, DefaultCycleTimes) {
   Vorn vorn{};
   const VornParams& p = vorn.params;
-  EXPECT_EQ(p.ymin, -116.0411998);
-  EXPECT_EQ(Rows(p.p_table), (std::vector<std::vector<double>>{{0.5, 0.5, 0.5}}));
-  EXPECT_EQ(Rows(p.tau_table), (std::vector<std::vector<double>>{{1, 1, 1}}));
-  EXPECT_TRUE(p.node_groups.empty());
-  EXPECT_EQ(p.qos_levels, 1);
   EXPECT_NEAR(p.t_cont / kUs, 42, 1e-9);
   EXPECT_NEAR(p.difs / kUs, 16, 1e-9);
   EXPECT_NEAR(p.t_succ / kUs, 1546, 1e-9);
   EXPECT_EQ(p.t_coll, p.t_succ);
-  EXPECT_EQ(p.F, 8);
-}
-
-TEST(VornParams, SubcarriersExpandToFTimesL) {
-  Vorn two{"F=8", "L=2"};
-  EXPECT_EQ(two.params.F, 16);
-  EXPECT_EQ(two.params.L, 2);
-  EXPECT_EQ(Vorn({"F=31", "L=1"}).params.F, 31);
 }
 
 TEST(VornParams, BandwidthSetsTheSlotAndNoiseFloor) {
   EXPECT_EQ(Vorn({"chan_bw=20", "ts=1"}).params.ts, 7e-06);
-  EXPECT_DOUBLE_EQ(Vorn({"chan_bw=10", "Ts=1"}).params.ts, 1e-05);
   EXPECT_EQ(Vorn({"chan_bw=5"}).params.ts, 1.7e-05);
   EXPECT_EQ(Vorn({"chan_bw=20", "delta=5e-07"}).params.ts, 8e-06);
   Vorn twenty{"chan_bw=20", "ymin=-50"};
@@ -109,17 +95,6 @@ TEST(VornParams, NodeGroupsFromText) {
   // Only the text is read when both are given, so the missing file is never opened.
   Vorn both{"nodes_def=1,0,0,0,0", "nodes_file=/nonexistent/nodes.csv"};
   EXPECT_EQ(both.params.node_groups.d1, 1u);
-}
-
-TEST(VornParams, RaggedNodeGroupTextIsDiscardedWithAWarning) {
-  TestArgs args{"nodes_def=2,0,0,0,0;3,4,0.5,0"};
-  VornParams params;
-  params.GetArguments(args.argc(), args.argv());
-  testing::internal::CaptureStderr();
-  params.Initialize();
-  EXPECT_EQ(testing::internal::GetCapturedStderr(),
-            "CSVStream warning: different number of columns in line \"3,4,0.5,0\"\n");
-  EXPECT_TRUE(params.node_groups.empty());
 }
 
 TEST(VornParams, NodeGroupsFromFileWithCommentsBlankLinesAndCrLf) {

@@ -57,19 +57,17 @@ class PlotTest(unittest.TestCase):
                   prefix)
         self.assertIn("standard deviation", self.assert_pictures(prefix))
 
-    def test_unknown_names_are_refused_with_the_known_ones(self):
-        message = self.plot("summary", self.out, "-y", "Q", status=2)
-        self.assertIn("-y Q: not a metric of the summary (S, Ps, Pc, Pf, Pi, pktps)", message)
-        message = self.plot("summary", self.out, "-x", "R", status=2)
-        self.assertIn("-x R: not a swept option of the summary (M, F)", message)
-
     def test_flow_and_distribution_files(self):
         self.plot("flow", os.path.join(self.run_out, "flow_network.csv"))
         self.assertIn("Ps_t", self.assert_pictures(os.path.join(self.run_out, "flow_network")))
         self.plot("pdf", os.path.join(self.run_out, "pdf_winners.csv"))
         self.assertIn("winners", self.assert_pictures(os.path.join(self.run_out, "pdf_winners")))
 
-    def test_files_of_another_kind_are_refused(self):
+    def test_unknown_names_and_files_of_another_kind_are_refused(self):
+        message = self.plot("summary", self.out, "-y", "Q", status=2)
+        self.assertIn("-y Q: not a metric of the summary (S, Ps, Pc, Pf, Pi, pktps)", message)
+        message = self.plot("summary", self.out, "-x", "R", status=2)
+        self.assertIn("-x R: not a swept option of the summary (M, F)", message)
         message = self.plot("flow", os.path.join(self.run_out, "network.csv"), status=2)
         self.assertIn("does not start with the column time", message)
         message = self.plot("pdf", os.path.join(self.run_out, "flow_network.csv"), status=2)

@@ -152,10 +152,8 @@ TEST_F(HostileInput, HugeAndNegativeNumbers) {
 }
 
 TEST_F(HostileInput, NanAndInfinityInFloatOptions) {
-  const std::vector<std::string> floats = {
-      "time",   "t_preamble", "sifs", "delta", "fsf_prob_node", "fsf_prob_ap", "ar_rate",
-      "y",      "yAP",        "y0",   "ymin",  "ymax",          "K",           "KAP",
-      "Kratio", "flow_stats", "ts"};
+  // One generic check covers every float option; these reach it by different paths.
+  const std::vector<std::string> floats = {"time", "ts", "ar_rate", "ymin", "flow_stats"};
   for (const std::string& option : floats)
     Expect({{{"runs=20", option + "=nan"}, 1, Finite(option + "=nan")}});
   Expect({

@@ -285,16 +285,10 @@ void VornNetwork::ContendCentralized() {
 // files in Release builds, which optimise at link time).
 template <VornNode::Extractor extract, VornNode::BusyTest busy>
 __attribute__((flatten)) void VornNetwork::ContendAdhocWith() {
-  ContendClear();
   referees.Clear();  // referees never carry over from one cycle to the next
-  ArriveAll();
-  if (active.count == 0) return OutcomeIdle();
-  contenders.Show(active);
+  if (!BeginCycle()) return;
   for (round = 0; round < rounds; ++round) {
-    ClearRoundLists();
-    (this->*rand_channels)();
-    for (VornNode* node : contenders) node->StateContContender();
-    if (transmitters.count == 0) {
+    if (!ContentionSlot()) {
       if ((this->*silent_round)()) return;
       continue;
     }
@@ -316,15 +310,9 @@ __attribute__((flatten)) void VornNetwork::ContendAdhocWith() {
 
 template <VornNode::Extractor extract, VornNode::BusyTest busy>
 __attribute__((flatten)) void VornNetwork::ContendCentralizedWith() {
-  ContendClear();
-  ArriveAll();
-  if (active.count == 0) return OutcomeIdle();
-  contenders.Show(active);
+  if (!BeginCycle()) return;
   for (round = 0; round < rounds; ++round) {
-    ClearRoundLists();
-    (this->*rand_channels)();
-    for (VornNode* node : contenders) node->StateContContender();
-    if (transmitters.count == 0) {
+    if (!ContentionSlot()) {
       if ((this->*silent_round)()) return;
       continue;
     }
@@ -336,6 +324,28 @@ __attribute__((flatten)) void VornNetwork::ContendCentralizedWith() {
     if ((this->*round_ends)()) return;
   }
   Conclude();
+}
+
+// Clearing and arrivals; false when no station has a packet, after the idle
+// outcome has been applied.
+bool VornNetwork::BeginCycle() {
+  ContendClear();
+  ArriveAll();
+  if (active.count == 0) {
+    OutcomeIdle();
+    return false;
+  }
+  contenders.Show(active);
+  return true;
+}
+
+// The channel draw and the contention slot of one round; false when no
+// contender transmitted.
+bool VornNetwork::ContentionSlot() {
+  ClearRoundLists();
+  (this->*rand_channels)();
+  for (VornNode* node : contenders) node->StateContContender();
+  return transmitters.count != 0;
 }
 
 void VornNetwork::ContendClear() {

@@ -103,6 +103,8 @@ class VornNetwork {
   void SizeRecords(long n);
   VornNodelist NewList(long capacity);
 
+  bool BeginCycle();
+  bool ContentionSlot();
   void ArriveAll();
   void ClearRoundLists();
   void Conclude();

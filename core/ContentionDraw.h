@@ -8,8 +8,9 @@
 
 class ContentionDraw {
  public:
-  // Statistical: transmit when p > U, then send word n_words-1-g, g drawn as
-  // GenRand::GeometricInteger(tau, 0, n_words - 1) would from the same word.
+  // Statistical: transmit when p > U, then send word n_words-1-g with g from
+  // the next word: uniform (tau 0 or 1) by IndexFromDraw of its low 32 bits,
+  // else truncated geometric with weight tau^g (GenRand::GeometricIndexScaled).
   ContentionDraw(double p, double tau, long n_words);
   // Strict: always sends word_index and draws nothing.
   explicit ContentionDraw(long word_index);
@@ -18,8 +19,8 @@ class ContentionDraw {
   // Index of the word to send, or -1 when the coin says listen.
   long WordIndex(GenRand& rand) const { return (this->*choose)(rand); }
 
-  // r / floor((2^32 - 1) / n) clamped to n - 1, as GenRand::IndexFromDraw,
-  // by two multiplications instead of a division.
+  // r / floor((2^32 - 1) / n), the topmost draws that would land on n or
+  // beyond clamped to n - 1, by two multiplications instead of a division.
   long IndexFromDraw(uint32_t r) const {
     const uint64_t q = (magic_hi * r + ((magic_lo * r) >> 32)) >> 32;
     return q < static_cast<uint64_t>(n) ? static_cast<long>(q) : n - 1;

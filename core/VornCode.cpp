@@ -1,17 +1,5 @@
-// VornCode: construction of the code-word table, the win rule and the
-// diagnostic printing of words.
+// VornCode: construction of the code-word table and the win rule.
 #include "core/VornCode.h"
-
-#include <cstdio>
-#include <memory>
-
-#include "support/Functions.h"
-
-VornCode::VornCode(long n_words, long n_reps) {
-  Initialize(n_words, n_reps);
-}
-
-VornCode::~VornCode() = default;
 
 void VornCode::Initialize(long n_words, long n_reps) {
   this->n_words = n_words;
@@ -30,27 +18,4 @@ long VornCode::WinningWordFrom(const long& heard) const {
   for (unsigned long bits = heard & full_mask; bits != 0; bits >>= n_words) folded |= bits;
   folded &= (1UL << n_words) - 1;
   return folded == 0 ? 0 : words[__builtin_ctzl(folded)];
-}
-
-void VornCode::Print(long value) const {
-  int width = 1;
-  for (unsigned long number = 1UL << n_bits; number > 9; number /= 10) ++width;
-  char format[32];
-  std::snprintf(format, sizeof format, "%%s (%%%dld)", width);
-  std::unique_ptr<char[]> digits(Int2Binary(value, n_bits));
-  std::printf(format, digits.get(), value);
-}
-
-void VornCode::Debug() const {
-  for (long i = 0; i < n_words; ++i) {
-    std::printf("%2ld = ", i);
-    Print(words[i]);
-    std::printf("\n");
-  }
-  for (long v = 0; v <= full_mask; ++v) {
-    Print(v);
-    std::printf(" --> ");
-    Print(WinningWordFrom(v));
-    std::printf("\n");
-  }
 }

@@ -7,18 +7,13 @@
 class VornCode {
  public:
   VornCode() = default;
-  VornCode(long n_words, long n_reps);
-  virtual ~VornCode();
+  virtual ~VornCode() = default;
 
   // Word i holds bit i of every one of the n_reps blocks of n_words bits;
   // n_words * n_reps must not exceed 63. Replaces any previous table.
   void Initialize(long n_words, long n_reps);
   // The lowest-indexed word sharing a bit with heard, or 0 when none does.
   long WinningWordFrom(const long& heard) const;
-  // value as n_bits binary digits and, in parentheses, in decimal.
-  void Print(long value) const;
-  // Every word, then the winning word of every possible heard mask.
-  void Debug() const;
 
   std::vector<long> words;
   long n_words = 0;

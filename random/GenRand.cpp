@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <vector>
 
 #include "random/VectorLog.h"
 
@@ -58,30 +57,6 @@ GenRand::CoinAndDraw GenRand::CoinThenInt32AcrossRefill(double p) {
   return {heads, heads ? UniformInt32() : 0};
 }
 
-long GenRand::IndexFromDraw(uint32_t r, long n) {
-  const uint32_t d = UINT32_MAX / static_cast<uint32_t>(n);
-  const long i = r / d;
-  return i < n ? i : n - 1;
-}
-
-long GenRand::IntegerInterval(const long& a, const long& b) {
-  return a + IndexFromDraw(UniformInt32(), b - a + 1);
-}
-
-double GenRand::RealInterval(const double& a, const double& b) {
-  return a + (b - a) * Uniform();
-}
-
-long GenRand::GeometricInteger(const double& p, const long& a, const long& b) {
-  // A parameter of 0 is the documented way to ask for the uniform law.
-  if (p == 1.0 || p == 0.0) return IntegerInterval(a, b);
-  return a + GeometricIndexFrom(p, b - a + 1, Uniform());
-}
-
-double GenRand::Rayleigh(const double& sigma) {
-  return sigma * std::sqrt(-2.0 * std::log(1.0 - Uniform()));
-}
-
 // The vectorisable logarithm, so that a batch of draws gives the same values.
 double GenRand::RayleighFading(const double& m, const double& o) {
   return o - m * VectorLog::Of(1.0 - Uniform());
@@ -89,10 +64,6 @@ double GenRand::RayleighFading(const double& m, const double& o) {
 
 double GenRand::Exponential(const double& m) {
   return -m * std::log(1.0 - Uniform());
-}
-
-double GenRand::Rice(const double& sigma, const double& nu) {
-  return std::sqrt(RicePower(sigma, nu));
 }
 
 double GenRand::RicePower(const double& sigma, const double& nu) {
@@ -243,34 +214,4 @@ void GenRand::BernoulliMasksWith(double p, long bits_per_mask, long count, uint6
 
 void GenRand::RicePowers(double* out, long n, double sigma, double nu) {
   for (long i = 0; i < n; ++i) out[i] = RicePower(sigma, nu);
-}
-
-std::pair<double, double> GenRand::NormalBoxMuller() {
-  double x1, x2, s;
-  do {
-    x1 = 2.0 * Uniform() - 1.0;
-    x2 = 2.0 * Uniform() - 1.0;
-    s = x1 * x1 + x2 * x2;
-  } while (!InPolarDisc(s));
-  const double f = std::sqrt(-2.0 * std::log(s) / s);
-  return {x1 * f, x2 * f};
-}
-
-long* GenRand::DifferentIntegers(long a, long b, long k, const long* excluded, long n) {
-  long* result = new long[k];
-  std::vector<long> candidates;
-  for (long v = a; v <= b; ++v)
-    if (!InList(v, excluded, n)) candidates.push_back(v);
-  for (long j = 0; j < k; ++j) {
-    const long i = IndexFromDraw(UniformInt32(), static_cast<long>(candidates.size()));
-    result[j] = candidates[i];
-    candidates.erase(candidates.begin() + i);
-  }
-  return result;
-}
-
-bool GenRand::InList(long v, const long* list, long n) {
-  for (long i = 0; i < n; ++i)
-    if (list[i] == v) return true;
-  return false;
 }

@@ -6,7 +6,6 @@
 
 #include <cmath>
 #include <cstdint>
-#include <utility>
 
 #include "random/Ziggurat.h"
 
@@ -51,18 +50,10 @@ class GenRand {
     return {heads, static_cast<uint32_t>((&uniform.status[0].u[0])[i + 1])};
   }
 
-  // Uniform on [a, b], one word; needs 1 <= b - a + 1 <= 2^32 - 1.
-  long IntegerInterval(const long& a, const long& b);
-  double RealInterval(const double& a, const double& b);
-  // Truncated geometric on [a, b], weight p^(k - a), one word; p must be
-  // positive, or exactly 0, which like 1 gives the uniform law.
-  long GeometricInteger(const double& p, const long& a, const long& b);
-  double Rayleigh(const double& sigma);
   // Exponential power of mean m above the floor o.
   double RayleighFading(const double& m, const double& o);
   double Exponential(const double& m);
-  // Rice envelope and power; they use the ziggurat only, no state words.
-  double Rice(const double& sigma, const double& nu);
+  // Rice power: the ziggurat only, no state words.
   double RicePower(const double& sigma, const double& nu);
   // Batches of n draws into out, in stream order: the same values as n calls
   // of Uniform, of ln(1 - U), of RayleighFading and of RicePower, with the
@@ -76,31 +67,18 @@ class GenRand {
   // count masks of bits_per_mask <= 32 trials each, as count calls of
   // BernoulliBits(p, bits_per_mask) would give them.
   void BernoulliMasks(double p, long bits_per_mask, long count, uint64_t* out);
-  // Two independent standard normals by the polar method.
-  std::pair<double, double> NormalBoxMuller();
-  // k distinct integers of [a, b] not in excluded[0..n-1], one word each;
-  // k must not exceed the number of candidates. The caller delete[]s the result.
-  long* DifferentIntegers(long a, long b, long k, const long* excluded, long n);
-  static bool InList(long v, const long* list, long n);
 
-  // Index in [0, n-1] for the draw r: r / floor((2^32 - 1) / n), where the
-  // topmost draws that would land on n or beyond are mapped to n - 1.
-  static long IndexFromDraw(uint32_t r, long n);
-  // Offset in [0, n-1] of the truncated geometric law for the uniform U, for
-  // p neither 0 nor 1; quotients rounded up to n (or beyond) give n - 1.
-  static long GeometricIndexFrom(double p, long n, double u) {
-    return GeometricIndexScaled(std::log(p), 1.0 - std::pow(p, static_cast<double>(n)), n, u);
-  }
-  // The same from ln p and 1 - p^n, so that callers drawing many offsets of
-  // one law work the constants out once and get the very same results.
+  // Offset k in [0, n-1] of the truncated geometric law P(k) = p^k (1 - p) /
+  // (1 - p^n) for the uniform u, from ln p and tail = 1 - p^n worked out once
+  // per law. Inverting the distribution function 1 - p^(k+1) scaled by the
+  // tail gives k = floor(ln(1 - tail u) / ln p); u < 1 keeps the quotient
+  // below n in exact arithmetic, but it can round up to n (or be NaN for an
+  // extreme p), so anything not below n is clamped to n - 1. p above 1 is
+  // the same law mirrored: large offsets likelier.
   static long GeometricIndexScaled(double log_p, double tail, long n, double u) {
     const double q = std::log(1.0 - tail * u) / log_p;
-    // Written so that a NaN or infinite quotient also lands inside the range.
     return q < static_cast<double>(n) ? static_cast<long>(q) : n - 1;
   }
-  // Whether the polar method keeps a point with squared radius s: 0 < s < 1,
-  // since s = 0 would make the scale factor infinite.
-  static bool InPolarDisc(double s) { return 0.0 < s && s < 1.0; }
 
   // Words taken from the stream since seeding, so that benchmarks can count
   // the random work of a run.

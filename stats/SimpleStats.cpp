@@ -2,9 +2,8 @@
 // header and value rows.
 #include "stats/SimpleStats.h"
 
+#include <cmath>
 #include <cstdio>
-
-#include "support/Functions.h"
 
 namespace {
 
@@ -37,60 +36,34 @@ long SimpleStats::IndexOf(const std::string& name) const {
   return -1;
 }
 
-StatEntry& SimpleStats::Append(const std::string& name, const char* format, const char* fallback,
-                               char type) {
+StatEntry& SimpleStats::Append(const std::string& name, const char* format, const char* fallback) {
   if (count == static_cast<long>(entries.size())) entries.emplace_back();
   StatEntry& entry = entries[count++];
   entry.name = name;
   entry.format = format ? format : fallback;
-  entry.type = type;
   return entry;
 }
 
-long SimpleStats::Push(const std::string& name, bool value, const char* format) {
-  Append(name, format, "%hd", 'b').flag_value = value;
-  return count;
+void SimpleStats::Push(const std::string& name, double value, const char* format) {
+  StatEntry& entry = Append(name, format, "%g");
+  entry.real_value = value;
+  entry.integer = false;
 }
 
-long SimpleStats::Push(const std::string& name, double value, const char* format) {
-  Append(name, format, "%g", 'f').real_value = value;
-  return count;
-}
-
-long SimpleStats::Push(const std::string& name, long double value, const char* format) {
-  // Beyond the double range the conversion is undefined; it prints as -999.9.
-  const double real = IsFiniteNumber(value) ? static_cast<double>(value) : kNotFinite;
-  Append(name, format, "%g", 'f').real_value = real;
-  return count;
-}
-
-long SimpleStats::Push(const std::string& name, long value, const char* format) {
-  Append(name, format, "%ld", 'i').int_value = value;
-  return count;
-}
-
-long SimpleStats::Push(const std::string& name, const char* value, const char* format) {
-  Append(name, format, "\"%s\"", 's').text_value = value ? value : "";
-  return count;
+void SimpleStats::Push(const std::string& name, long value, const char* format) {
+  StatEntry& entry = Append(name, format, "%ld");
+  entry.int_value = value;
+  entry.integer = true;
 }
 
 void SimpleStats::Print(long i, std::ostream& os) const {
   if (i < 0 || i >= count) return;
   const StatEntry& entry = entries[i];
   if (!csv_layout) os << entry.name << '=';
-  switch (entry.type) {
-    case 'f':
-      os << Format(entry.format, IsFiniteNumber(entry.real_value) ? entry.real_value : kNotFinite);
-      break;
-    case 'i':
-      os << Format(entry.format, entry.int_value);
-      break;
-    case 'b':
-      os << Format(entry.format, static_cast<int>(entry.flag_value));
-      break;
-    default:
-      os << Format(entry.format, entry.text_value.c_str());
-  }
+  if (entry.integer)
+    os << Format(entry.format, entry.int_value);
+  else
+    os << Format(entry.format, std::isfinite(entry.real_value) ? entry.real_value : kNotFinite);
 }
 
 void SimpleStats::Print(std::ostream& os) const {

@@ -8,8 +8,8 @@
 
 #include "support/CSVString.h"
 
-// One named value with its printf-style format; `type` tells which value
-// field is in use: 'f' real, 'i' integer, 'b' flag, 's' text.
+// One named value with its printf-style format; `integer` tells which value
+// field is in use.
 class StatEntry {
  public:
   virtual ~StatEntry() = default;
@@ -18,9 +18,7 @@ class StatEntry {
   std::string format;
   double real_value = 0.0;
   long int_value = 0;
-  bool flag_value = false;
-  std::string text_value;
-  char type = 'f';
+  bool integer = false;
 };
 
 class SimpleStats {
@@ -37,24 +35,24 @@ class SimpleStats {
   // First entry named exactly `name`, or -1.
   long IndexOf(const std::string& name) const;
 
-  // Each Push appends a copy of name and value and returns the new count; a
-  // null format selects the type's default.
-  long Push(const std::string& name, bool value, const char* format = nullptr);
-  long Push(const std::string& name, double value, const char* format = nullptr);
-  long Push(const std::string& name, long double value, const char* format = nullptr);
-  long Push(const std::string& name, long value, const char* format = nullptr);
-  long Push(const std::string& name, int value, const char* format = nullptr) {
-    return Push(name, static_cast<long>(value), format);
+  // Appends a copy of name and value; a null format selects "%g" for reals
+  // and "%ld" for integers.
+  void Push(const std::string& name, double value, const char* format = nullptr);
+  void Push(const std::string& name, long value, const char* format = nullptr);
+  void Push(const std::string& name, int value, const char* format = nullptr) {
+    Push(name, static_cast<long>(value), format);
   }
-  long Push(const std::string& name, const char* value, const char* format = nullptr);
 
   // Value of entry i (nothing for an index not in use); a non-finite real
-  // prints as -999.9 in its format.
+  // prints as -999.9 in its format. Without csv_layout the value is preceded
+  // by its name and "=".
   void Print(long i, std::ostream& os) const;
   void Print(std::ostream& os) const;
   // Values of the entries named by selection ("-" is a " | " group
   // separator, unknown names are skipped); an empty selection prints all.
   void Print(const CSVString& selection, std::ostream& os) const;
+  // Names, in the same way; nothing without csv_layout, whose rows name
+  // every value themselves.
   void Header(std::ostream& os);
   void HeaderOnce(std::ostream& os);
   void Header(const CSVString& selection, std::ostream& os);
@@ -67,7 +65,7 @@ class SimpleStats {
  private:
   using Writer = void (SimpleStats::*)(long, std::ostream&) const;
 
-  StatEntry& Append(const std::string& name, const char* format, const char* fallback, char type);
+  StatEntry& Append(const std::string& name, const char* format, const char* fallback);
   void WriteName(long i, std::ostream& os) const { os << entries[i].name; }
   void WriteAll(Writer write, std::ostream& os) const;
   void WriteSelection(Writer write, const CSVString& selection, std::ostream& os) const;

@@ -38,7 +38,7 @@ long RoundsPlayed(bool idle) {
 // Channel values one draw sets: every station pair, then each station's
 // forward and (when independent) feedback links to the access point.
 long ValuesPerDraw() {
-  const long n = Net.all_nodes.count, S = Params.F;
+  const long n = Net.all_nodes.count, S = Params.subcarriers;
   const long ap_links = Params.adhoc ? 0 : n * S * (Params.indep ? 2 : 1);
   return n * (n - 1) / 2 * S + ap_links;
 }
@@ -56,7 +56,7 @@ void Configure(const Scenario& scenario) {
 
 RandomWork MeasureWork(const Scenario& scenario) {
   Configure(scenario);
-  const bool fading = Params.fsf_type == 1 || Params.fsf_type == 2 || Params.fsf_type == 4;
+  const bool fading = Params.channel != ChannelModel::kNone;
   const long values = fading ? ValuesPerDraw() : 0;
   const long cycles = std::clamp(20000000L / (1 + values * Params.R), 100L, 20000L);
   const long words_before = Rand.WordsDrawn();
@@ -69,8 +69,8 @@ RandomWork MeasureWork(const Scenario& scenario) {
   }
   RandomWork work;
   work.draws = static_cast<double>(draws) / cycles;
-  if (Params.fsf_type == 2) work.logs_per_draw = values;
-  if (Params.fsf_type == 4) work.normals_per_draw = 2 * values;
+  if (Params.channel == ChannelModel::kRayleigh) work.logs_per_draw = values;
+  if (Params.channel == ChannelModel::kRice) work.normals_per_draw = 2 * values;
   const double words = static_cast<double>(Rand.WordsDrawn() - words_before) / cycles;
   work.uniforms = words - work.draws * work.logs_per_draw;
   return work;

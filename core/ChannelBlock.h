@@ -12,9 +12,10 @@ class ChannelBlock {
   virtual ~ChannelBlock() = default;
 
   // Sizes the block for the stations, the access point (null in ad hoc mode)
-  // and S subcarriers, and points every node's rssi_link rows into it. Links
-  // between stations are reciprocal, so each pair has one row, seen by both;
-  // feedback links share the forward rows unless they are independent.
+  // and S subcarriers, and points every node's rssi_link rows into it: one
+  // row of S per station pair, seen by both (links between stations are
+  // reciprocal), one per access-point link (feedback shares the forward row
+  // unless independent), and one row of zeros for a node's link to itself.
   void Attach(const VornNodelist& stations, VornNode* ap, long S, bool indep);
 
   // One draw of every link, taking the same variates in the same order as
@@ -22,10 +23,6 @@ class ChannelBlock {
   // forward and feedback links), in batches over the contiguous rows.
   void DrawRayleigh();
   void DrawRice();
-
-  // Doubles held: one row of S per station pair and per access-point link,
-  // and one row of zeros for the never-read link of a node to itself.
-  long Size() const { return static_cast<long>(block.size()); }
 
  private:
   std::vector<double> block;

@@ -1,12 +1,12 @@
 // The process-wide objects of one simulation run and the run driver.
 #pragma once
 
-#include "core/SimTime.h"
 #include "core/VornCode.h"
 #include "core/VornNetwork.h"
 #include "params/VornParams.h"
 #include "random/GenRand.h"
 #include "stats/Stopwatch.h"
+#include "support/RunGlobals.h"
 
 // Processor time of the whole process, running from before main.
 extern Stopwatch MainChrono;
@@ -16,9 +16,11 @@ extern VornParams Params;
 extern VornNetwork Net;
 // The contention code words, built once the options are known.
 extern VornCode Code;
-// The single random stream, seeded from the seed option or the time of day.
-extern GenRand Rand;
 
-// One whole run: options, initialisation, simulation, results. Returns the
-// process exit status.
+// Everything before the first cycle, the same for a run, a test and a
+// benchmark: the options of argv (ending the process on help or a refused
+// value), the derived constants, the seed (the time of day's when none is
+// given), the code words and the network. Params must be freshly constructed.
+void SetUpRun(int argc, char** argv);
+// One whole run: set-up, simulation, results. Returns the process exit status.
 int RunVorn(int argc, char** argv);

@@ -1,23 +1,15 @@
-// The contention engine: building the network, the stop conditions, one
-// contention cycle read top to bottom, and the end-of-run results and files.
+// The contention engine: building the network, the stop conditions, and one
+// contention cycle read top to bottom.
 #include "core/VornNetwork.h"
-
-#include <dirent.h>
-#include <sys/stat.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iomanip>
-#include <iostream>
-#include <numeric>
 
 #include "core/Vorn.h"
 #include "core/VornNodeStates.h"
 #include "stats/ProgressLine.h"
 
-VornNetwork::VornNetwork()
-    : contend(&VornNetwork::ContendCentralized), keep_running(&VornNetwork::StopBySlots) {
+VornNetwork::VornNetwork() : keep_running(&VornNetwork::StopBySlots) {
   pktps_flow.window = pktps_flow.next_sample = 0.0;
   ps_flow.window = ps_flow.next_sample = 0.0;
 }
@@ -38,13 +30,11 @@ void VornNetwork::Initialize() {
   const long n = all_nodes.count;
   if (Params.adhoc) {
     referees = NewList(n);
-    contend = &VornNetwork::ContendAdhoc;
   } else {
     nodes.emplace_back(new VornNode(n, -1, -1.0, 0, 0));
     ap = nodes.back().get();
     referees = NewList(1);
     referees.Append(ap);
-    contend = &VornNetwork::ContendCentralized;
   }
   AttachChannels();
   active = NewList(n);
@@ -65,8 +55,6 @@ void VornNetwork::Reset() {
   arrays.clear();
   ap = nullptr;
   channels_drawn = false;
-  results.Clear();
-  done = false;
   VornNode::ResetIds();
 }
 
@@ -95,25 +83,42 @@ VornNodelist VornNetwork::BuildNodes() {
 }
 
 // The RSSI models keep their links in one block drawn in batches; the mask
-// models draw pair by pair into the nodes' masks.
+// models draw into the nodes' masks, pair by pair or in batches.
 void VornNetwork::AttachChannels() {
-  draw_channels = &VornNetwork::DrawChannelsByPairs;
-  if (Params.fsf_type == 1 && Params.fsf_prob_node > 0) {
-    mask_row.assign(2 * all_nodes.count, 0);
-    mask_links.clear();
-    for (VornNode* x : all_nodes) mask_links.push_back({x->link_mask.data(), x->id});
-    draw_channels = &VornNetwork::DrawChannelsBinomial;
-    // Forward and feedback masks alternate in the stream; with one probability
-    // for both, or no feedback draw at all, they form one batch.
-    const bool one_batch = !Params.indep || Params.fsf_prob_ap == Params.fsf_prob_node;
-    draw_ap_masks = ap == nullptr ? &VornNetwork::DrawNoAccessPoint
-                    : one_batch   ? &VornNetwork::DrawAccessPointMasksInOneBatch
-                                  : &VornNetwork::DrawChannelsToAccessPoint;
+  draw_ap_links = &VornNetwork::DrawNothing;
+  switch (Params.channel) {
+    case ChannelModel::kRayleigh:
+    case ChannelModel::kRice:
+      channels.Attach(all_nodes, ap, Params.subcarriers, Params.indep);
+      draw_channels = Params.channel == ChannelModel::kRayleigh ? &VornNetwork::DrawChannelsRayleigh
+                                                                : &VornNetwork::DrawChannelsRice;
+      return;
+    case ChannelModel::kBinomial:
+      if (Params.fsf_prob_node > 0) break;
+      // Station links never fade; only independent feedback links can.
+      draw_channels = &VornNetwork::DrawStationPairs<&VornNode::RandChannelsNodesNone>;
+      if (ap != nullptr)
+        draw_ap_links = Params.indep
+                            ? &VornNetwork::DrawAccessPointLinks<&VornNode::RandChannelsRefBinomial>
+                            : &VornNetwork::DrawAccessPointLinks<&VornNode::RandChannelsRefNone>;
+      return;
+    case ChannelModel::kNone:
+      draw_channels = &VornNetwork::DrawStationPairs<&VornNode::RandChannelsNodesNone>;
+      if (ap != nullptr)
+        draw_ap_links = &VornNetwork::DrawAccessPointLinks<&VornNode::RandChannelsRefNone>;
+      return;
   }
-  if (Params.fsf_type != 2 && Params.fsf_type != 4) return;
-  channels.Attach(all_nodes, ap, Params.F, Params.indep);
-  draw_channels =
-      Params.fsf_type == 2 ? &VornNetwork::DrawChannelsRayleigh : &VornNetwork::DrawChannelsRice;
+  mask_row.assign(2 * all_nodes.count, 0);
+  mask_links.clear();
+  for (VornNode* x : all_nodes) mask_links.push_back({x->link_mask.data(), x->id});
+  draw_channels = &VornNetwork::DrawChannelsBinomial;
+  if (ap == nullptr) return;
+  // Forward and feedback masks alternate in the stream; with one probability
+  // for both, or no feedback draw at all, they form one batch.
+  const bool one_batch = !Params.indep || Params.fsf_prob_ap == Params.fsf_prob_node;
+  draw_ap_links = one_batch
+                      ? &VornNetwork::DrawAccessPointMasksInOneBatch
+                      : &VornNetwork::DrawAccessPointLinks<&VornNode::RandChannelsRefBinomial>;
 }
 
 void VornNetwork::ChooseStopCondition() {
@@ -172,8 +177,6 @@ void VornNetwork::SizeRecords(long n) {
   const double window = Params.flow_stats_on ? Params.flow_stats : 0.0;
   pktps_flow = FlowStats<long>();
   ps_flow = FlowStats<long>();
-  pktps_flow.label = "Pktps";
-  ps_flow.label = "Ps";
   pktps_flow.window = pktps_flow.next_sample = window;
   ps_flow.window = ps_flow.next_sample = window;
 }
@@ -190,16 +193,23 @@ void VornNetwork::ChooseVariants() {
   } else {
     clear_packets = record_packets = &VornNetwork::RecordPacketsNever;
   }
-  if (Params.fsf_type == 2 || Params.fsf_type == 4)
-    UseListening<&VornNode::ExtractWordFromNodelistRSSI, &VornNode::IsBusyFromNodelistRSSI>();
-  else if (Params.fsf_type == 1)
-    UseListening<&VornNode::ExtractWordFromNodelistMask, &VornNode::IsBusyFromNodelistMask>();
-  else
-    UseListening<&VornNode::ExtractWordFromNodelistFull, &VornNode::IsBusyFromNodelistFull>();
+  // The listening operations of the channel model, instantiated in the cycle:
+  // received powers (fsf_type 2 and 4), masks (fsf_type 1), or every word
+  // heard in full (no fading).
+  switch (Params.channel) {
+    case ChannelModel::kRayleigh:
+    case ChannelModel::kRice:
+      UseListening<&VornNode::ExtractWordFromNodelistRSSI, &VornNode::IsBusyFromNodelistRSSI>();
+      break;
+    case ChannelModel::kBinomial:
+      UseListening<&VornNode::ExtractWordFromNodelistMask, &VornNode::IsBusyFromNodelistMask>();
+      break;
+    case ChannelModel::kNone:
+      UseListening<&VornNode::ExtractWordFromNodelistFull, &VornNode::IsBusyFromNodelistFull>();
+  }
   // Without fading the links never change and the draw takes no variate, so
   // it is done once here instead of in every round.
-  const bool fading = Params.fsf_type == 1 || Params.fsf_type == 2 || Params.fsf_type == 4;
-  if (!fading) {
+  if (Params.channel == ChannelModel::kNone) {
     RandChannels();
     rand_channels = &VornNetwork::RandChannelsNever;
   } else {
@@ -208,8 +218,8 @@ void VornNetwork::ChooseVariants() {
   }
 }
 
-// The channel model's listening operations, as the nodes chose them, fixed
-// in the instances of the cycle so that its loops call them directly.
+// The instances of the cycle: adhoc picks the mode, unlucky and peers what
+// second chancers do in infrastructure mode.
 template <VornNode::Extractor extract, VornNode::BusyTest busy>
 void VornNetwork::UseListening() {
   if (Params.adhoc)
@@ -233,7 +243,7 @@ void VornNetwork::Simulation() {
     SimulateWithProgress(progress);
   else
     while ((this->*keep_running)()) (this->*contend)();
-  chrono.stop(false, "", stderr);
+  chrono.stop();
 }
 
 // Only on a terminal: the clock is read every few hundred cycles, far too
@@ -272,14 +282,6 @@ bool VornNetwork::StopBySlots() const {
 }
 
 // --- One contention cycle --------------------------------------------------
-
-void VornNetwork::ContendAdhoc() {
-  ContendAdhocWith<&VornNode::ExtractWordByModel, &VornNode::IsBusyByModel>();
-}
-
-void VornNetwork::ContendCentralized() {
-  ContendCentralizedWith<&VornNode::ExtractWordByModel, &VornNode::IsBusyByModel>();
-}
 
 // Flattened: every state the cycle runs is inlined into its loops (across
 // files in Release builds, which optimise at link time).
@@ -454,11 +456,13 @@ void VornNetwork::RandChannelsFirstRound() {
 
 void VornNetwork::RandChannels() {
   (this->*draw_channels)();
+  (this->*draw_ap_links)();
   channels_drawn = true;
 }
 
-// As RandChannelsNodesBinomial pair by pair, but each station's masks
-// towards the later stations come from one batch of trials.
+// Each station's masks towards the later stations from one batch of trials,
+// in the order pair by pair draws would take them: RandMask for (0, 1),
+// (0, 2), ..., (1, 2), ...
 void VornNetwork::DrawChannelsBinomial() {
   const long n = all_nodes.count, S = Code.n_bits, full = Code.full_mask;
   const double prob = Params.fsf_prob_node;
@@ -470,11 +474,11 @@ void VornNetwork::DrawChannelsBinomial() {
     for (long j = i + 1; j < n; ++j)
       heard_by_a[mask_links[j].id] = mask_links[j].row[a] = full & ~static_cast<long>(faded[j]);
   }
-  (this->*draw_ap_masks)();
 }
 
 // As RandChannelsRefBinomial station by station, when both directions use
-// fsf_prob_node: the feedback mask is the next one drawn, or the forward mask.
+// fsf_prob_node: the feedback mask is the next one drawn, or (reciprocal
+// links) the forward mask.
 void VornNetwork::DrawAccessPointMasksInOneBatch() {
   const long n = all_nodes.count, full = Code.full_mask, per_station = Params.indep ? 2 : 1;
   Rand.BernoulliMasks(Params.fsf_prob_node, Code.n_bits, per_station * n, mask_row.data());
@@ -486,261 +490,14 @@ void VornNetwork::DrawAccessPointMasksInOneBatch() {
   }
 }
 
-// The member pointers are read into locals first: GCC's vptr sanitizer
-// misreads a call written x->*(x->member).
-void VornNetwork::DrawChannelsByPairs() {
+template <void (VornNode::*draw)(VornNode&)>
+void VornNetwork::DrawStationPairs() {
   const long n = all_nodes.count;
-  for (long i = 0; i < n; ++i) {
-    VornNode* a = all_nodes[i];
-    const auto draw = a->RandChannelsNodes;
-    for (long j = i + 1; j < n; ++j) (a->*draw)(*all_nodes[j]);
-  }
-  DrawChannelsToAccessPoint();
+  for (long i = 0; i < n; ++i)
+    for (long j = i + 1; j < n; ++j) (all_nodes[i]->*draw)(*all_nodes[j]);
 }
 
-void VornNetwork::DrawChannelsToAccessPoint() {
-  if (ap == nullptr) return;
-  for (VornNode* x : all_nodes) {
-    const auto draw = x->RandChannelsRef;
-    (x->*draw)(*ap);
-  }
-}
-
-// --- End-of-run statistics and files ---------------------------------------
-
-namespace {
-
-// Identity of a file whatever name reaches it.
-struct FileId {
-  dev_t dev;
-  ino_t ino;
-};
-
-bool Identify(const char* path, FileId& id) {
-  struct stat info;
-  if (path == nullptr || *path == '\0' || stat(path, &info) != 0) return false;
-  id = {info.st_dev, info.st_ino};
-  return true;
-}
-
-// Files this run read as input. With out_dir=. and the tables beside the
-// run they look like old results, but erasing them would lose the input.
-std::vector<FileId> InputFiles() {
-  std::vector<FileId> ids;
-  FileId id{};
-  for (const char* path :
-       {Params.optfile, Params.qos_p_file, Params.qos_tau_file, Params.nodes_file})
-    if (Identify(path, id)) ids.push_back(id);
-  return ids;
-}
-
-bool IsInput(const std::string& path, const std::vector<FileId>& inputs) {
-  FileId id{};
-  if (!Identify(path.c_str(), id)) return false;
-  for (const FileId& input : inputs)
-    if (input.dev == id.dev && input.ino == id.ino) return true;
-  return false;
-}
-
-// Creates dir (one level; an existing one is fine) and lists its entries;
-// false when it cannot be listed.
-bool ListDirectory(const std::string& dir, std::vector<std::string>& names) {
-  mkdir(dir.c_str(), 0777);
-  DIR* listing = opendir(dir.c_str());
-  if (listing == nullptr) return false;
-  while (const dirent* entry = readdir(listing)) names.push_back(entry->d_name);
-  closedir(listing);
-  return true;
-}
-
-// Every "<name>.csv" (case-sensitive, a bare ".csv" excluded) is an old
-// result, except a file this run read; failed removals are ignored.
-void EraseOldResults(const std::string& dir, const std::vector<std::string>& names) {
-  const std::vector<FileId> inputs = InputFiles();
-  for (const std::string& name : names) {
-    if (name.size() <= 4 || name.compare(name.size() - 4, 4, ".csv") != 0) continue;
-    const std::string path = dir + "/" + name;
-    if (!IsInput(path, inputs)) std::remove(path.c_str());
-  }
-}
-
-// Writes dir/name with write(file); a file that cannot be opened is reported
-// and the writes are discarded, so the next files are still attempted.
-template <class Writer>
-void WriteFile(const std::string& dir, const char* name, const char* failure, Writer write) {
-  std::ofstream file(dir + "/" + name, std::ios::out | std::ios::trunc);
-  if (!file) std::fputs(failure, stderr);
-  write(file);
-}
-
-double Probability(long count, long total) {
-  return total == 0 ? 0.0 : static_cast<double>(count) / total;
-}
-
-void WriteDistribution(std::ostream& os, const ProbPDF& pdf, const char* label) {
-  os << label << ", occurences, probability\n";
-  const long total = std::accumulate(pdf.data, pdf.data + pdf.size, 0L);
-  for (long k = 0; k < pdf.size; ++k)
-    os << std::setw(3) << k << ", " << std::setw(10) << pdf(k) << ", " << Probability(pdf(k), total)
-       << '\n';
-}
-
-// Rows are previous states, each followed by an empty line.
-void WriteTransitions(std::ostream& os, const TransProb& tp, const char* label) {
-  os << label << "_curr, " << label << "_next, occurences, trans_probability\n";
-  for (long row = 0; row < tp.d1; ++row) {
-    const long* counts = tp.data + row * tp.d2;
-    const long sum = std::accumulate(counts, counts + tp.d2, 0L);
-    for (long col = 0; col < tp.d2; ++col)
-      os << std::setw(3) << row << ", " << std::setw(3) << col << ", " << std::setw(10)
-         << counts[col] << ", " << Probability(counts[col], sum) << '\n';
-    os << '\n';
-  }
-}
-
-}  // namespace
-
-void VornNetwork::DumpStats() {
-  PrintResultRows();
-  if (Params.debug > 1) chrono.print("cont", stderr);
-  const std::string dir = Params.out_dir;
-  std::vector<std::string> names;
-  if (!ListDirectory(dir, names)) {
-    std::fprintf(stderr, "Error: Could not create or open directory \"%s\".\n", dir.c_str());
-    return;
-  }
-  EraseOldResults(dir, names);
-  WriteFiles(dir);
-}
-
-void VornNetwork::PrintResultRows() {
-  const bool show = Params.debug != 0;
-  if (Params.show_node >= 0 && Params.show_node < all_nodes.count)
-    all_nodes[Params.show_node]->PrintStats(std::cout, show);
-  else if (Params.nodes_stats || Params.nodes_only)
-    for (VornNode* node : all_nodes) node->PrintStats(std::cout, show);
-  else
-    PrintStats(std::cout, show);
-  // Rows first even when both streams go to one file.
-  std::cout.flush();
-}
-
-void VornNetwork::WriteFiles(const std::string& dir) {
-  if (Params.flow_stats_on) {
-    WriteFile(dir, "flow_network.csv", "Could not open/create flow_network output file.\n",
-              [this](std::ostream& os) { PrintFlowStats(os); });
-    WriteNodeFiles(&VornNode::DumpFlowStats, "flow_node");
-  }
-  if (Params.queue_stats) {
-    WriteNodeFiles(&VornNode::DumpServiceTimeStats, "servicetime_node");
-    WriteNodeFiles(&VornNode::DumpArrivalTimeStats, "arrivaltime_node");
-    WriteNodeFiles(&VornNode::DumpDelayTimeStats, "delay_node");
-    WriteNodeFiles(&VornNode::DumpPacketStats, "packets_node");
-  }
-  WriteFile(dir, "nodes.csv", "Could not open/create nodes output file.\n",
-            [this](std::ostream& os) {
-              for (VornNode* node : all_nodes) node->PrintStats(os, true);
-            });
-  WriteFile(dir, "network.csv", "Could not open/create network output file.\n",
-            [this](std::ostream& os) { PrintStats(os, true); });
-  if (Params.pdf_winners)
-    WriteFile(dir, "pdf_winners.csv", "Could not open/create winners output file.\n",
-              [this](std::ostream& os) { WriteDistribution(os, winners_pdf, "winners"); });
-  if (Params.mc_nodes)
-    WriteFile(dir, "pdf_nodes_active.csv", "Could not open/create active nodes file.\n",
-              [this](std::ostream& os) { WriteDistribution(os, nodes_pdf, "busy_nodes"); });
-  if (Params.mc_packets) {
-    const char* failure = "Could not open/create packets file.\n";
-    WriteFile(dir, "pdf_packets.csv", failure,
-              [this](std::ostream& os) { WriteDistribution(os, packets_pdf, "packets"); });
-    WriteFile(dir, "trans_packets.csv", failure,
-              [this](std::ostream& os) { WriteTransitions(os, packets_tp, "pktslot"); });
-    WriteFile(dir, "trans_packets_arrival.csv", failure,
-              [this](std::ostream& os) { WriteTransitions(os, arrivals_tp, "ques"); });
-  }
-}
-
-// The stations add the "/" to the directory themselves; the access point
-// has no files.
-void VornNetwork::WriteNodeFiles(void (VornNode::*dump)(const char*, const char*) const,
-                                 const char* prefix) const {
-  for (VornNode* node : all_nodes) (node->*dump)(Params.out_dir, prefix);
-}
-
-void VornNetwork::PrintStats(std::ostream& os, bool header) {
-  if (!done) FillResults();
-  if (header) results.Header(Params.stats, os);
-  results.Print(Params.stats, os);
-}
-
-// Ratios are taken in double precision, so a zero count gives a non-finite
-// value, which the table prints as -999.9.
-void VornNetwork::FillResults() {
-  const double t = sim_time, slots = n_slots, att = n_att, succ = n_succ, coll = n_coll;
-  const double frame = Params.DATA + Params.APP;
-  const double S = frame / t * succ / Params.B;
-  const double app_share = Params.DATA / frame;
-  const double busy = (Params.t_cont + Params.t_data) * (succ + coll) + succ * Params.t_ack;
-  results.Push("M", all_nodes.count);
-  results.Push("B", Params.B);
-  results.Push("DATA", Params.DATA);
-  results.Push("APP", Params.APP);
-  results.Push("difs", Params.difs);
-  results.Push("sifs", Params.sifs);
-  results.Push("ts", Params.ts);
-  results.Push("R", Params.R);
-  results.Push("F", Params.F / Params.L);  // F was multiplied by L at start-up
-  results.Push("L", Params.L);
-  results.Push("adhoc", Params.adhoc);
-  results.Push("ymin", Params.ymin);
-  results.Push("ymax", Params.ymax);
-  results.Push("y", Params.y);
-  results.Push("yAP", Params.yAP);
-  results.Push("y0", Params.y0);
-  results.Push("K", Params.K);
-  results.Push("KAP", Params.KAP);
-  results.Push("time", t);
-  results.Push("runs", n_slots);
-  results.Push("attempts", n_att);
-  results.Push("successes", n_succ);
-  results.Push("collisions", n_coll);
-  results.Push("failures", n_fail);
-  results.Push("idles", n_idle);
-  results.Push("Pt_a", (succ + coll) / att);
-  results.Push("Ps_a", succ / att);
-  results.Push("Pc_a", 1 - succ / att);
-  results.Push("Ps_t", succ / (succ + coll));
-  results.Push("Pc_t", 1 - succ / (succ + coll));
-  results.Push("Pa", att / slots);
-  results.Push("Pi", n_idle / slots);
-  results.Push("Pt", (succ + coll) / slots);
-  results.Push("Ps", succ / slots);
-  results.Push("Pc", coll / slots);
-  results.Push("Pf", n_fail / slots);
-  results.Push("Pb", 1 - n_fail / slots);
-  results.Push("Pref_idle", Params.adhoc != 0 ? 0.0 : ap->n_ref_idle / slots);
-  results.Push("T", Params.B * S);
-  results.Push("T_app", Params.DATA * S / frame * Params.B);
-  results.Push("S", S);
-  results.Push("S_app", app_share * S);
-  results.Push("C", Params.DATA / (Params.t_succ - Params.t_cont));
-  results.Push("C_cont", Params.DATA / Params.t_succ);
-  results.Push("pktps", succ / t);
-  results.Push("tTx", busy / t);
-  results.Push("t_succ", Params.t_succ);
-  results.Push("t_coll", Params.t_coll);
-  results.Push("t_data", Params.t_data);
-  results.Push("t_ack", Params.t_ack);
-  results.Push("t_rts", Params.t_rts);
-  results.Push("t_cts", Params.t_cts);
-  done = true;
-}
-
-void VornNetwork::PrintFlowStats(std::ostream& os) const {
-  os << "time, pktps, Throughput, Ps_t\n";
-  for (size_t i = 0; i < pktps_flow.time_series.size(); ++i) {
-    const double pktps = pktps_flow.Rate(i);
-    os << pktps_flow.time_series[i] << ", " << pktps << ", " << pktps * Params.DATA << ", "
-       << ps_flow.Share(i) << '\n';
-  }
+template <void (VornNode::*draw)(VornNode&)>
+void VornNetwork::DrawAccessPointLinks() {
+  for (VornNode* x : all_nodes) (x->*draw)(*ap);
 }

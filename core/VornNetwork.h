@@ -2,26 +2,22 @@
 // runs cycles until the stop condition ends the run.
 #pragma once
 
-#include <iosfwd>
+#include <cstdint>
 #include <memory>
-#include <string>
 #include <vector>
 
 #include "core/ChannelBlock.h"
 #include "core/VornNode.h"
 #include "core/VornNodelist.h"
-#include "stats/FlowStats.h"
-#include "stats/ProbPDF.h"
-#include "stats/SimpleStats.h"
+#include "stats/NetworkCounters.h"
 #include "stats/Stopwatch.h"
-#include "stats/TransProb.h"
 
 class ProgressLine;
 
-class VornNetwork {
+class VornNetwork : public NetworkCounters {
  public:
   VornNetwork();
-  virtual ~VornNetwork() = default;
+  ~VornNetwork() override = default;
 
   // Builds stations, lists and records from the final parameters and chooses
   // the contention mode, stop condition and channel schedule. Ends the
@@ -31,15 +27,6 @@ class VornNetwork {
   VornNodelist BuildNodes();
   void Simulation();
 
-  // One cycle with the nodes' own listening operations; the engine runs the
-  // instance of the templates below for the channel model instead.
-  void ContendAdhoc();
-  void ContendCentralized();
-  template <VornNode::Extractor extract, VornNode::BusyTest busy>
-  void ContendAdhocWith();
-  template <VornNode::Extractor extract, VornNode::BusyTest busy>
-  void ContendCentralizedWith();
-  void ContendClear();
   void RandChannels();
 
   void OutcomeSuccess(VornNode& node);
@@ -52,29 +39,7 @@ class VornNetwork {
   bool StopByAttempts() const;
   bool StopBySlots() const;
 
-  // End-of-run output: result rows on standard output, then the output
-  // directory cleared of old results and every CSV file the options ask for.
-  void DumpStats();
-  // The 52-entry result table is filled by the first call and then printed
-  // unchanged, restricted to the stats selection.
-  void PrintStats(std::ostream& os, bool header);
-  void PrintFlowStats(std::ostream& os) const;
-
   long round = 0;
-  long n_att = 0;
-  long n_slots = 0;
-  long n_fail = 0;
-  long n_succ = 0;
-  long n_coll = 0;
-  long n_idle = 0;
-  long n_packets = 0;
-  ProbPDF winners_pdf;
-  ProbPDF nodes_pdf;
-  ProbPDF packets_pdf;
-  TransProb packets_tp;
-  TransProb arrivals_tp;
-  FlowStats<long> pktps_flow;
-  FlowStats<long> ps_flow;
   VornNode* ap = nullptr;
   VornNodelist all_nodes;
   VornNodelist active;
@@ -84,11 +49,10 @@ class VornNetwork {
   VornNodelist third_chancers;
   VornNodelist referees;
   VornNodelist winners;
-  SimpleStats results;
   Stopwatch chrono;
-  void (VornNetwork::*contend)();
+  // One contention cycle, an instance of the templates below.
+  void (VornNetwork::*contend)() = nullptr;
   bool (VornNetwork::*keep_running)() const;
-  bool done = false;
 
  private:
   void SimulateWithProgress(ProgressLine& progress);
@@ -103,18 +67,27 @@ class VornNetwork {
   void SizeRecords(long n);
   VornNodelist NewList(long capacity);
 
+  // One cycle in each mode, with the listening operations of the channel
+  // model fixed at compile time.
+  template <VornNode::Extractor extract, VornNode::BusyTest busy>
+  void ContendAdhocWith();
+  template <VornNode::Extractor extract, VornNode::BusyTest busy>
+  void ContendCentralizedWith();
   bool BeginCycle();
   bool ContentionSlot();
+  void ContendClear();
   void ArriveAll();
   void ClearRoundLists();
   void Conclude();
 
   // Variants chosen once by Initialize so that the cycle tests no option.
-  void DrawChannelsByPairs();
+  template <void (VornNode::*draw)(VornNode&)>
+  void DrawStationPairs();
+  template <void (VornNode::*draw)(VornNode&)>
+  void DrawAccessPointLinks();
   void DrawChannelsBinomial();
-  void DrawChannelsToAccessPoint();
   void DrawAccessPointMasksInOneBatch();
-  void DrawNoAccessPoint() {}
+  void DrawNothing() {}
   void DrawChannelsRayleigh() { channels.DrawRayleigh(); }
   void DrawChannelsRice() { channels.DrawRice(); }
   void RandChannelsNever() {}
@@ -128,15 +101,9 @@ class VornNetwork {
   void ClearPacketStates();
   void RecordPackets();
 
-  void FillResults();
-  void PrintResultRows();
-  void WriteFiles(const std::string& dir);
-  void WriteNodeFiles(void (VornNode::*dump)(const char*, const char*) const,
-                      const char* prefix) const;
-
   void (VornNetwork::*rand_channels)() = &VornNetwork::RandChannelsNever;
-  void (VornNetwork::*draw_channels)() = &VornNetwork::DrawChannelsByPairs;
-  void (VornNetwork::*draw_ap_masks)() = &VornNetwork::DrawNoAccessPoint;
+  void (VornNetwork::*draw_channels)() = &VornNetwork::DrawNothing;
+  void (VornNetwork::*draw_ap_links)() = &VornNetwork::DrawNothing;
   bool (VornNetwork::*silent_round)() = &VornNetwork::SilentRoundIsVoid;
   bool (VornNetwork::*round_ends)() = &VornNetwork::RoundEndsNever;
   void (VornNetwork::*clear_packets)() = &VornNetwork::RecordPacketsNever;

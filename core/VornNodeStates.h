@@ -1,6 +1,6 @@
 // VornNode's listening states as templates over the listening operation,
-// included by the sources that instantiate them: the node's own states and
-// the engine's round loops, which then call the operation directly.
+// included by the engine, whose round loops instantiate them and then call
+// the operation directly.
 #pragma once
 
 #include "core/Vorn.h"

@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <limits>
 
-#include "core/Vorn.h"
 #include "support/Functions.h"
 
 namespace {
@@ -122,7 +121,7 @@ void SimParams::Initialize() {
   rice_nu = std::sqrt(K * y_pw / (K + 1));
   rice_sigma_ap = std::sqrt(0.5 * yAP_pw / (KAP + 1));
   rice_nu_ap = std::sqrt(KAP * yAP_pw / (KAP + 1));
-  SelectRssiGenerators();
+  channel = DecideChannelModel();
   flow_stats_on = flow_stats > 0;
 }
 
@@ -205,22 +204,17 @@ void SimParams::SetPowers() {
   y0_pw = dbm2pw(y0);
 }
 
-void SimParams::SelectRssiGenerators() {
-  // A floor at or above the threshold makes every link audible: no fading at all.
-  if (ymin >= y0) fsf_type = 0;
+ChannelModel SimParams::DecideChannelModel() const {
+  if (ymin >= y0) return ChannelModel::kNone;
   switch (fsf_type) {
+    case 1:
+      return ChannelModel::kBinomial;
     case 2:
-      GenRssi = &SimParams::GenRssi_Rayleigh, GenRssiAP = &SimParams::GenRssiAP_Rayleigh;
-      break;
+      return ChannelModel::kRayleigh;
     case 4:
-      GenRssi = &SimParams::GenRssi_Rice, GenRssiAP = &SimParams::GenRssiAP_Rice;
-      break;
-    case 5:
-      GenRssi = &SimParams::GenRssi_Uniform, GenRssiAP = &SimParams::GenRssiAP_Uniform;
-      break;
-    default:
-      GenRssi = &SimParams::GenRssi_Ideal, GenRssiAP = &SimParams::GenRssiAP_Ideal;
+      return ChannelModel::kRice;
   }
+  return ChannelModel::kNone;
 }
 
 void SimParams::CheckRanges() const {
@@ -231,9 +225,9 @@ void SimParams::CheckRanges() const {
   if (B <= 0) Reject(1, "B=%ld is out of range (accepted: more than 0)", B);
   if (!(t_symbol > 0)) Reject(1, "t_symbol=%g is out of range (accepted: more than 0)", t_symbol);
   CheckArrival("ar_rate", ar_type, ar_rate);
-  if (fsf_type == 4 && !(K >= 0))
+  if (channel == ChannelModel::kRice && !(K >= 0))
     Reject(1, "K=%g is out of range with fsf_type=4 (accepted: 0 or more)", K);
-  if (fsf_type == 4 && !(KAP >= 0))
+  if (channel == ChannelModel::kRice && !(KAP >= 0))
     Reject(1, "KAP=%g is out of range with fsf_type=4 (accepted: 0 or more)", KAP);
 }
 
@@ -254,29 +248,4 @@ std::string SimParams::ArrivalProblem(const char* what, long type, double rate, 
     return Text("%s=%g is out of range with arrival type %ld (accepted: 0 to %g)", what, rate, type,
                 max_rate);
   return "";
-}
-
-double SimParams::GenRssi_Ideal() const {
-  return y0_pw;
-}
-double SimParams::GenRssi_Uniform() const {
-  return ymin_pw + (ymax_pw - ymin_pw) * Rand.Uniform();
-}
-double SimParams::GenRssi_Rayleigh() const {
-  return Rand.RayleighFading(y_pw, ymin_pw);
-}
-double SimParams::GenRssi_Rice() const {
-  return Rand.RicePower(rice_sigma, rice_nu);
-}
-double SimParams::GenRssiAP_Ideal() const {
-  return y0_pw;
-}
-double SimParams::GenRssiAP_Uniform() const {
-  return ymin_pw + (ymax_pw - ymin_pw) * Rand.Uniform();
-}
-double SimParams::GenRssiAP_Rayleigh() const {
-  return Rand.RayleighFading(yAP_pw, ymin_pw);
-}
-double SimParams::GenRssiAP_Rice() const {
-  return Rand.RicePower(rice_sigma_ap, rice_nu_ap);
 }

@@ -6,16 +6,17 @@
 
 #include "params/AppParams.h"
 
+// The channel model of a run, decided once from fsf_type and the RSSI floor.
+enum class ChannelModel { kNone, kBinomial, kRayleigh, kRice };
+
 class SimParams : public AppParams {
  public:
-  using RssiGenerator = double (SimParams::*)() const;
-
   SimParams() = default;
   ~SimParams() override = default;
 
   // Registers the own options after those of AppParams.
   void GetArguments(int argc, char** argv);
-  // Derives timing, powers, Rice amplitudes and the RSSI generators; ends the
+  // Derives timing, powers, Rice amplitudes and the channel model; ends the
   // process with status 1 on an unsupported chan_bw.
   void Initialize();
   // Rejects values the derived quantities or the simulation cannot work with;
@@ -33,15 +34,10 @@ class SimParams : public AppParams {
   // an empty PSDU fits (or rate is not positive).
   long PSDUFromTxTimeOFDM(double time, long rate) const;
 
-  // Single-draw received powers of node links (GenRssi_*) and AP links.
-  double GenRssi_Ideal() const;
-  double GenRssi_Uniform() const;
-  double GenRssi_Rayleigh() const;
-  double GenRssi_Rice() const;
-  double GenRssiAP_Ideal() const;
-  double GenRssiAP_Uniform() const;
-  double GenRssiAP_Rayleigh() const;
-  double GenRssiAP_Rice() const;
+  // fsf_type 1 is binomial, 2 Rayleigh and 4 Rice; any other value (3 and 5
+  // included) is no fading, and so is a floor at or above the threshold,
+  // which makes every link audible.
+  ChannelModel DecideChannelModel() const;
 
   // Options, in registration order.
   const char* out_dir = "out";
@@ -106,12 +102,10 @@ class SimParams : public AppParams {
   double ymax_pw = 0, ymin_pw = 0, y_pw = 0, yAP_pw = 0, y0_pw = 0;
   double rice_sigma = 0, rice_nu = 0;
   double rice_sigma_ap = 0, rice_nu_ap = 0;
-  RssiGenerator GenRssi = &SimParams::GenRssi_Ideal;
-  RssiGenerator GenRssiAP = &SimParams::GenRssiAP_Ideal;
+  ChannelModel channel = ChannelModel::kNone;
 
  private:
   void ApplyChannelBandwidth();
   void SetFrameTimes();
   void SetPowers();
-  void SelectRssiGenerators();
 };

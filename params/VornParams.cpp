@@ -162,7 +162,7 @@ void VornParams::ExpandSubcarriers() {
     std::exit(7);
   }
   if (F < 1) Reject(7, "F=%ld is out of range (accepted: 1 or more)", F);
-  F = F * L;
+  subcarriers = F * L;
 }
 
 void VornParams::CheckRanges() const {

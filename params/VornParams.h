@@ -75,6 +75,8 @@ class VornParams : public SimParams {
   // 0 until the run driver replaces it by the seed it used.
   long seed = 0;
 
+  // Contention subcarriers, F·L: F core subcarriers, each repeated L times.
+  long subcarriers = 0;
   double t_coll = 0;
   double t_cont = 0;
   double t_succ = 0;

@@ -3,10 +3,9 @@
 #pragma once
 
 #include <cstddef>
-#include <string>
 #include <vector>
 
-#include "core/SimTime.h"
+#include "support/RunGlobals.h"
 
 template <class T>
 class FlowStats {
@@ -38,7 +37,6 @@ class FlowStats {
 
   T first_count = 0;
   T second_count = 0;
-  std::string label;
   double window = 1.0;
   double next_sample = 1.0;
   // Element 0 stands for the start of the run; the three grow together.

@@ -10,26 +10,14 @@ void Stopwatch::start() {
   start_ticks = clock();
 }
 
-double Stopwatch::stop(const bool& print_now, const char* label, FILE* file) {
-  Measure();
-  if (print_now) print(label, file);
-  return elapsed;
-}
-
-void Stopwatch::toggle() {
-  if (running)
-    Measure();
-  else
-    start();
-}
-
-void Stopwatch::print(const char* label, FILE* file) const {
-  std::fprintf(file, "# %s%s%g sec\n", label ? label : "", label ? " " : "", elapsed);
-}
-
 // A reading not past the start reading (a wrapped clock) counts as no time.
-void Stopwatch::Measure() {
+double Stopwatch::stop() {
   const clock_t now = clock();
   elapsed = now > start_ticks ? static_cast<double>(now - start_ticks) / CLOCKS_PER_SEC : 0.0;
   running = false;
+  return elapsed;
+}
+
+void Stopwatch::print(const char* label, FILE* file) const {
+  std::fprintf(file, "# %s %g sec\n", label, elapsed);
 }

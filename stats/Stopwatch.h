@@ -11,19 +11,13 @@ class Stopwatch {
   virtual ~Stopwatch() = default;
 
   void start();
-  // Measures since the last start, stops, and optionally reports to file.
-  double stop(const bool& print, const char* label, FILE* file);
-  // Stops (measuring, silently) when running, starts otherwise.
-  void toggle();
-  double get() const { return elapsed; }
-  // Reports the last measurement without measuring again.
+  // Measures since the last start and stops.
+  double stop();
+  // Reports the last measurement as "# <label> <seconds> sec".
   void print(const char* label, FILE* file) const;
 
   // Full-width clock reading: 32-bit ticks would wrap after ~36 minutes.
   clock_t start_ticks = 0;
   double elapsed = 0.0;
   bool running = false;
-
- private:
-  void Measure();
 };

@@ -1,15 +1,10 @@
 // Packet queue and the five arrival processes.
 #include "traffic/TxQueue.h"
 
-#include "core/Vorn.h"
+#include "random/GenRand.h"
+#include "support/RunGlobals.h"
 
-TxQueue::TxQueue()
-    : push(&TxQueue::push_infinite),
-      pop(&TxQueue::pop_infinite),
-      arrive(&TxQueue::arrive_saturation),
-      length_hist(1, 0) {
-  drop_flow.window = 1.0;
-  drop_flow.next_sample = 1.0;
+TxQueue::TxQueue() {
   Configure(0, 0, 0.0, false);
 }
 
@@ -22,16 +17,12 @@ void TxQueue::Configure(long new_size_limit, long new_type, double new_rate, boo
   length_hist.resize(size_limit > 0 ? size_limit + 1 : 1, 0);
   if (type < 1 || type > 4) rate = 0.0;
   if (size_limit != 0) {
-    push = &TxQueue::push_finite;
-    pop = &TxQueue::pop_finite;
     ring.assign(size_limit > 0 ? size_limit : 1, 0.0);
     if (stats)
       ChooseArrival<&TxQueue::push_finite, true>();
     else
       ChooseArrival<&TxQueue::push_finite, false>();
   } else {
-    push = &TxQueue::push_infinite;
-    pop = &TxQueue::pop_infinite;
     ring.assign(16, 0.0);
     ChooseArrival<&TxQueue::push_infinite, false>();
   }
@@ -77,7 +68,7 @@ void TxQueue::Store(double t) {
   if (record_arrivals) arrival_times.push_back(t);
 }
 
-double TxQueue::Take() {
+double TxQueue::Pop() {
   double t = ring[head];
   if (++head == static_cast<long>(ring.size())) head = 0;
   --length;
@@ -98,42 +89,13 @@ void TxQueue::push_infinite(const double& t) {
   Store(t);
 }
 
-double TxQueue::pop_finite() {
-  return Take();
-}
-
-double TxQueue::pop_infinite() {
-  return Take();
-}
-
 void TxQueue::Served(double now, double delay) {
   total_delay += delay;
-  last_service = now;
   ++n_served;
   if (stats) {
     service_times.push_back(now);
     delays.push_back(delay);
   }
-}
-
-void TxQueue::arrive_saturation() {
-  ArriveSaturation<&TxQueue::PushByLimit>();
-}
-
-void TxQueue::arrive_constant() {
-  ArriveConstant<&TxQueue::PushByLimit>();
-}
-
-void TxQueue::arrive_uniform() {
-  ArriveUniform<&TxQueue::PushByLimit>();
-}
-
-void TxQueue::arrive_exponential() {
-  ArriveExponential<&TxQueue::PushByLimit>();
-}
-
-void TxQueue::arrive_bernoulli() {
-  ArriveBernoulli<&TxQueue::PushByLimit>();
 }
 
 template <void (TxQueue::*push_to)(const double&), bool count_length>

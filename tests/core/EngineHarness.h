@@ -27,16 +27,13 @@ inline char** KeepArgv(const std::vector<std::string>& args) {
   return vectors.back().data();
 }
 
-// Rebuilds Params, Code and Net from the arguments and reseeds Rand.
-inline void Configure(const std::vector<std::string>& args, unsigned long seed = 1) {
+// Sets up a run of the arguments as the binary would, from a fresh Params and
+// the given seed.
+inline void Configure(std::vector<std::string> args, unsigned long seed = 1) {
   Params.~VornParams();
   new (&Params) VornParams();
-  Params.GetArguments(static_cast<int>(args.size() + 1), KeepArgv(args));
-  Params.Initialize();
-  Code.Initialize(Params.F / Params.L, Params.L);
-  sim_time = 0.0;
-  Rand.Seed(seed);
-  Net.Initialize();
+  args.push_back("seed=" + std::to_string(seed));
+  SetUpRun(static_cast<int>(args.size() + 1), KeepArgv(args));
 }
 
 inline void Cycle() {

@@ -1,5 +1,5 @@
 // The contention engine: worked cycles, outcome rules, channel schedule,
-// stop conditions, invariants over many seeded cycles, and the result row.
+// stop conditions and invariants over many seeded cycles.
 #include "core/VornNetwork.h"
 
 #include <gtest/gtest.h>
@@ -7,12 +7,9 @@
 #include <cmath>
 #include <cstdio>
 #include <fstream>
-#include <sstream>
-#include <utility>
 #include <vector>
 
 #include "tests/core/EngineHarness.h"
-#include "tests/e2e/CsvTable.h"
 
 using harness::Configure;
 using harness::Cycle;
@@ -195,9 +192,15 @@ TEST(VornNetworkChannels, BinomialBatchEqualsPairByPairDraws) {
     const long words = Rand.WordsDrawn();
     Rand = start;
     VornNodelist& all = Net.all_nodes;
+    const double node = Params.fsf_prob_node;
     for (long i = 0; i < all.count; ++i)
-      for (long j = i + 1; j < all.count; ++j) all[i]->RandChannelsNodesBinomial(*all[j]);
-    for (VornNode* x : all) x->RandChannelsRefBinomial(*Net.ap);
+      for (long j = i + 1; j < all.count; ++j)
+        all[i]->link_mask[all[j]->id] = all[j]->link_mask[all[i]->id] =
+            all[i]->RandMask(Rand, node);
+    for (VornNode* x : all) {
+      const long forward = Net.ap->link_mask[x->id] = x->RandMask(Rand, node);
+      x->link_mask[Net.ap->id] = Params.indep ? x->RandMask(Rand, Params.fsf_prob_ap) : forward;
+    }
     EXPECT_EQ(AllMasks(), batched) << ap;
     EXPECT_EQ(Rand.WordsDrawn(), words) << ap;
   }
@@ -274,28 +277,3 @@ INSTANTIATE_TEST_SUITE_P(
                       {"mc_packets=1", "queue=4", "ar_type=4", "ar_rate=0.5", "queue_stats=1",
                        "flow_stats=0.01"}}),
     [](const testing::TestParamInfo<InvariantCase>& info) { return info.param.name; });
-
-// Hand-set counters: the ratios of the network row, filled once so that a
-// later call prints the same values.
-TEST(VornNetworkResults, RowFromCountersIsFilledOnce) {
-  Configure({"M=2", "F=4", "L=2"});
-  Net.n_slots = 10, Net.n_att = 8, Net.n_succ = 5, Net.n_coll = 2, Net.n_fail = 1;
-  Net.n_idle = 2, Net.ap->n_ref_idle = 4;
-  sim_time = 2.0;
-  std::ostringstream first, second;
-  Net.PrintStats(first, true);
-  Net.n_succ = 0;
-  sim_time = 0.0;
-  Net.PrintStats(second, false);
-  const CsvTable table(CsvTable::Lines(first.str()));
-  EXPECT_EQ(CsvTable::Lines(first.str())[1], second.str().substr(0, second.str().size() - 1));
-  const std::vector<std::pair<const char*, double>> expected = {
-      {"F", 4},        {"L", 2},           {"time", 2},       {"successes", 5},   {"Pt_a", 0.875},
-      {"Ps_a", 0.625}, {"Pc_a", 0.375},    {"Ps_t", 5.0 / 7}, {"Pc_t", 2.0 / 7},  {"Pa", 0.8},
-      {"Pi", 0.2},     {"Pt", 0.7},        {"Ps", 0.5},       {"Pc", 0.2},        {"Pf", 0.1},
-      {"Pb", 0.9},     {"Pref_idle", 0.4}, {"T", 20480},      {"S", 20480 / 6e6}, {"pktps", 2.5}};
-  for (const auto& [name, value] : expected)
-    EXPECT_NEAR(table.Num(0, name), value, 1e-5 * value) << name;
-  const double busy = (Params.t_cont + Params.t_data) * 7 + 5 * Params.t_ack;
-  EXPECT_NEAR(table.Num(0, "tTx"), busy / 2, 1e-5 * busy);
-}

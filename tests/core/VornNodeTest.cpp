@@ -1,17 +1,13 @@
-// Station behaviour: listening operations, retry limit, failure, RandMask,
-// and the station result row.
+// Station behaviour: listening operations, retry limit, failure, RandMask
+// and the drop record.
 #include "core/VornNode.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <sstream>
-#include <utility>
 #include <vector>
 
-#include "support/Functions.h"
 #include "tests/core/EngineHarness.h"
-#include "tests/e2e/CsvTable.h"
 
 using harness::Configure;
 
@@ -155,36 +151,6 @@ TEST(VornNodeContention, RandMaskClearsBitsWithItsProbability) {
     cleared += 16 - __builtin_popcountl(Station(0).RandMask(rand, 0.25));
   const double n = 16.0 * draws, se = std::sqrt(n * 0.25 * 0.75);
   EXPECT_NEAR(cleared, 0.25 * n, 5 * se);
-}
-
-// Hand-set counters: each ratio and format of the station row, and the one
-// header row of a station list.
-TEST(VornNodeResults, RowFromCounters) {
-  Configure({"M=2", "queue=4", "ar_type=1", "ar_rate=2048000"});
-  VornNode& a = Station(0);
-  a.n_cont = 10, a.n_att = 4, a.n_succ = 3, a.n_tx = 20, a.n_rx = 40, a.n_empty = 5;
-  a.queue.n_served = 3, a.queue.total_delay = 0.006, a.queue.n_drops = 1, a.queue.n_offered = 4;
-  Net.n_slots = 15;
-  sim_time = 1.0;
-  std::ostringstream rows;
-  a.PrintStats(rows, true);
-  Station(1).PrintStats(rows, true);
-  sim_time = 0.0;
-  const CsvTable table(CsvTable::Lines(rows.str()));
-  ASSERT_EQ(table.rows.size(), 2u);
-  const std::vector<std::pair<const char*, const char*>> expected = {
-      {"id", "0"},           {"M", "2"},           {"Na", "10"},
-      {"Ps_a", "0.3000"},    {"Pc_a", "0.7000"},   {"Ps_t", "0.7500"},
-      {"Pc_t", "0.2500"},    {"Pt_a", "0.4000"},   {"Pt", "0.2667"},
-      {"Pa", "0.6667"},      {"Ps", "0.2000"},     {"T", "  24576"},
-      {"pps", "3.000"},      {"D_ms", "2.000"},    {"D", "0.002"},
-      {"Pque0", "0.3333"},   {"ar_pps", "250.00"}, {"ar_load", "2.048e+06"},
-      {"dropsps", "  1.00"}, {"Pdrop", "0.2500"}};
-  for (const auto& [name, text] : expected) EXPECT_EQ(table.Text(0, name), text) << name;
-  EXPECT_NEAR(table.Num(0, "tSense"), Params.ts * 40, 1e-5 * Params.ts * 40);
-  EXPECT_NEAR(table.Num(0, "tTx"), Params.t_data * 4, 1e-5 * Params.t_data * 4);
-  EXPECT_EQ(table.Text(1, "id"), "1");
-  EXPECT_EQ(table.Text(1, "Pt_a"), "-999.9000");
 }
 
 // The drop record feeds only the flow files, so it keeps nothing without

@@ -1,5 +1,5 @@
 // PHY timing, control rates, channel-bandwidth overrides, powers, Rice
-// amplitudes and the RSSI generator choice.
+// amplitudes and the channel model.
 #include "params/SimParams.h"
 
 #include <gtest/gtest.h>
@@ -103,23 +103,18 @@ TEST(SimParams, PowersRiceAmplitudesAndWriteBacks) {
   EXPECT_FALSE(kept.params.flow_stats_on);
 }
 
-TEST(SimParams, RssiGeneratorsFollowTheFadingType) {
-  EXPECT_EQ(Sim{"fsf_type=2"}.params.GenRssi, &SimParams::GenRssi_Rayleigh);
-  EXPECT_EQ(Sim{"fsf_type=2"}.params.GenRssiAP, &SimParams::GenRssiAP_Rayleigh);
-  EXPECT_EQ(Sim{"fsf_type=4"}.params.GenRssiAP, &SimParams::GenRssiAP_Rice);
-  EXPECT_EQ(Sim{"fsf_type=5"}.params.GenRssi, &SimParams::GenRssi_Uniform);
-  EXPECT_EQ(Sim{"fsf_type=3"}.params.GenRssi, &SimParams::GenRssi_Ideal);
-  EXPECT_EQ(Sim{"fsf_type=1"}.params.GenRssiAP, &SimParams::GenRssiAP_Ideal);
-
-  Sim floor_high{"ymin=-80", "y0=-82", "fsf_type=4"};
-  EXPECT_EQ(floor_high.params.fsf_type, 0);
-  EXPECT_EQ(floor_high.params.GenRssi, &SimParams::GenRssi_Ideal);
-  // ynomin zeroes the floor power but not the comparison of the dBm values.
+TEST(SimParams, ChannelModelFollowsTheFadingTypeAndTheFloor) {
+  EXPECT_EQ(Sim{"fsf_type=1"}.params.channel, ChannelModel::kBinomial);
+  EXPECT_EQ(Sim{"fsf_type=2"}.params.channel, ChannelModel::kRayleigh);
+  EXPECT_EQ(Sim{"fsf_type=4"}.params.channel, ChannelModel::kRice);
+  for (const char* none : {"fsf_type=0", "fsf_type=3", "fsf_type=5"})
+    EXPECT_EQ(Sim{none}.params.channel, ChannelModel::kNone) << none;
+  // ynomin zeroes the floor power but not the comparison of the dBm values;
+  // the option keeps what was given.
   Sim no_floor{"ymin=-80", "y0=-82", "fsf_type=2", "ynomin=1"};
-  EXPECT_EQ(no_floor.params.fsf_type, 0);
-  EXPECT_EQ(no_floor.params.GenRssi, &SimParams::GenRssi_Ideal);
+  EXPECT_EQ(no_floor.params.channel, ChannelModel::kNone);
+  EXPECT_EQ(no_floor.params.fsf_type, 2);
   EXPECT_EQ(no_floor.params.ymin_pw, 0);
-  EXPECT_EQ(no_floor.params.GenRssi_Ideal(), no_floor.params.y0_pw);
 }
 
 TEST(SimParams, AliasRegisteredAfterItsOptionWins) {

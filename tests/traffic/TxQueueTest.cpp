@@ -5,7 +5,8 @@
 
 #include <cmath>
 
-#include "core/Vorn.h"
+#include "random/GenRand.h"
+#include "support/RunGlobals.h"
 
 namespace {
 

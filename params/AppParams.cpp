@@ -22,6 +22,17 @@ std::string Format(const char* format, ...) {
   return buffer;
 }
 
+// The shortest %g text that reads back as the very same value, so that a run
+// repeated from lastopts.lst gets the values this one used; 6 digits when
+// they suffice, as for every default.
+std::string RealText(double value) {
+  for (int digits = 6; digits < 17; ++digits) {
+    const std::string text = Format("%.*g", digits, value);
+    if (std::strtod(text.c_str(), nullptr) == value) return text;
+  }
+  return Format("%.17g", value);
+}
+
 }  // namespace
 
 void AppParams::GetArguments(int argc, char** argv) {
@@ -127,9 +138,9 @@ std::string AppParams::Print(long index) const {
     case 'i':
       return Format("%ld", *static_cast<const long*>(record.value));
     case 'f':
-      return Format("%g", *static_cast<const double*>(record.value));
+      return RealText(*static_cast<const double*>(record.value));
     case 'F':
-      return Format("%g", static_cast<double>(*static_cast<const long double*>(record.value)));
+      return RealText(static_cast<double>(*static_cast<const long double*>(record.value)));
     case 'b':
       return Format("%u", *static_cast<const bool*>(record.value) ? 1u : 0u);
     case 's':

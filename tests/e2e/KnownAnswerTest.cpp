@@ -117,10 +117,13 @@ INSTANTIATE_TEST_SUITE_P(Runs, KnownAnswer, testing::ValuesIn(kRuns),
                            return std::string(info.param.name);
                          });
 
-// A run without a seed records the one it used, and its record repeats it.
+// A run without a seed records the one it used, and its record repeats it:
+// F as given (not F*L) and every digit of a float the run used.
 TEST(KnownAnswer, RunRepeatsFromItsRecordedOptions) {
-  const KnownRun first{
-      "", {"runs=2000", "M=6", "fsf_type=4", "nodes_stats=1", "pdf_winners=1"}, {}};
+  const KnownRun first{"",
+                       {"runs=2000", "M=6", "fsf_type=4", "nodes_stats=1", "pdf_winners=1", "L=2",
+                        "F=4", "ar_type=3", "ar_rate=1234567", "y=-79.1234567"},
+                       {}};
   RunBinary bin;
   const std::string observed = Observe(first, bin);
   const std::string record = bin.ReadFile("lastopts.lst");

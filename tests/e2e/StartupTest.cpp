@@ -26,7 +26,7 @@ const char* const kDefaults =
     "sifs=1.6e-05\ndelta=0\nno_ack=0\nfixed_ack_rate=0\nfsf_type=0\nfading=0\nfsf_fast=1\n"
     "fsf_prob_node=0.25\nfsf_eta=0.25\nfsf_prob_ap=0.25\nfsf_alpha=0.25\nqueue=31\n"
     "retry_limit=-2\nar_type=0\narrival=0\nar_rate=6e+06\ny=-79\nyAP=-79\ny0=-82\n"
-    "ymin=-116.041\nynomin=0\nymax=-30\nK=2\nKAP=2\nKratio=0\nqos_levels=1\nnodes_file=\n"
+    "ymin=-116.0411998\nynomin=0\nymax=-30\nK=2\nKAP=2\nKratio=0\nqos_levels=1\nnodes_file=\n"
     "nodes_def=\nshow_node=-1\nnodes_stats=0\nnodes_only=0\nflow_stats=0\nqueue_stats=0\n"
     "randsratio=1\ncoop=0\nR=3\nF=8\nL=1\nts=7e-06\nTs=7e-06\np=0.5,0.5,0.5\n"
     "tau=1.0,1.0,1.0\nunlucky=0\npeers=0\ngreedy=1\nindep=1\nqos_type=0\nqos_tau_file=\n"
@@ -64,13 +64,13 @@ TEST_F(Startup, InitializeWritesItsValuesBack) {
             0);
   EXPECT_EQ(Last("F"), "8");  // as given: read back, it repeats the run
   EXPECT_EQ(Last("L"), "2");
-  EXPECT_EQ(Last("ts"), "1e-05");
-  EXPECT_EQ(Last("Ts"), "1e-05");
+  EXPECT_EQ(Last("ts"), "9.999999999999999e-06");  // every digit of the value in force
+  EXPECT_EQ(Last("Ts"), "9.999999999999999e-06");
   EXPECT_EQ(Last("t_symbol"), "8e-06");
   EXPECT_EQ(Last("t_preamble"), "3.2e-05");
   EXPECT_EQ(Last("B_signal"), "3000000");
   EXPECT_EQ(Last("sifs"), "3.2e-05");
-  EXPECT_EQ(Last("ymin"), "-119.051");
+  EXPECT_EQ(Last("ymin"), "-119.05149943634801");
   EXPECT_EQ(Last("fsf_prob_ap"), "0.3");
   EXPECT_EQ(Last("fsf_alpha"), "0.3");
   EXPECT_EQ(Last("KAP"), "2");

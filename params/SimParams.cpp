@@ -117,6 +117,11 @@ void SimParams::Initialize() {
   SetPowers();
   if (fsf_prob_ap < 0) fsf_prob_ap = fsf_prob_node;
   if (Kratio > 0) KAP = K * Kratio;
+  // A Rice power is (sigma g1 + nu)^2 + (sigma g2)^2 (GenRand::RicePower): a
+  // line-of-sight amplitude nu plus scatter of sigma per quadrature, of mean
+  // nu^2 + 2 sigma^2. K is nu^2 / (2 sigma^2), the line-of-sight power over
+  // the scattered power, so the mean y_pw splits into nu^2 = K y_pw / (K+1)
+  // and 2 sigma^2 = y_pw / (K+1).
   rice_sigma = std::sqrt(0.5 * y_pw / (K + 1));
   rice_nu = std::sqrt(K * y_pw / (K + 1));
   rice_sigma_ap = std::sqrt(0.5 * yAP_pw / (KAP + 1));
@@ -125,6 +130,10 @@ void SimParams::Initialize() {
   flow_stats_on = flow_stats > 0;
 }
 
+// ymin becomes the receiver's noise floor over the channel's 52 used
+// subcarriers: thermal noise of -174 dBm/Hz over twice the subcarrier spacing
+// (312.5, 156.25 or 78.125 kHz) times 52. The protocol layer takes it down to
+// the floor of one contention subcarrier.
 void SimParams::ApplyChannelBandwidth() {
   switch (chan_bw) {
     case 0:

@@ -30,6 +30,8 @@ void AssignConverted(const CSVStream& stream, ArrayDense<double, unsigned>& tabl
 
 }  // namespace
 
+// The noise floor of one contention subcarrier of a 20 MHz channel:
+// -174 dBm/Hz over twice its 312.5 kHz spacing.
 VornParams::VornParams() {
   ymin = -116.0411998;
 }
@@ -95,6 +97,7 @@ void VornParams::AdaptToChannelBandwidth() {
   if (chan_bw == 0) return;
   // 64/chan_bw us of slot, twice the propagation delay and 3.4 us, in whole microseconds.
   ts = std::ceil(64.0 / chan_bw + 2000000 * delta + 3.4) * 1e-06;
+  // A contention subcarrier gets 1/52 of the channel's noise: 10 log10 52 dB.
   ymin = ymin - 17.160033436348016;
 }
 

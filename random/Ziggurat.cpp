@@ -26,6 +26,11 @@ float Ziggurat::r4_uni() {
   return static_cast<float>(std::fmod(0.5 + s / 65536.0 / 65536.0, 1.0));
 }
 
+// A draw outside the part of its layer that lies under the curve. From the
+// base layer it becomes a point of the tail beyond r, by Marsaglia's method:
+// x = -ln(U1) / r (0.2904764 is 1/r), kept when -2 ln(U2) >= x^2. From any
+// other layer it is a wedge point, kept when a uniform height within the
+// layer lies below exp(-x^2/2). A rejected draw starts over with a new hz.
 float Ziggurat::r4_nor_outside(int32_t hz, int iz) {
   const float r = 3.442620f;
   for (;;) {
@@ -46,6 +51,15 @@ float Ziggurat::r4_nor_outside(int32_t hz, int iz) {
   }
 }
 
+// The ziggurat: 128 layers of equal area vn under f(x) = exp(-x^2/2), x >= 0.
+// Layer i of 1..127 spans [0, x_i] between the heights f(x_i) and f(x_{i-1}),
+// from x_127 = r = 3.442619855899 upwards, so equal areas give
+// x_{i-1} = sqrt(-2 ln(vn / x_i + f(x_i))). Layer 0 is the base below f(r)
+// with the tail beyond r, taken as a rectangle of width q = vn / f(r). A
+// signed 32-bit draw hz picks layer iz = hz & 127 and x = hz wn[iz] (wn[i] =
+// x_i / 2^31, q / 2^31 for the base); x lies under the curve without further
+// test when |hz| < kn[iz] = x_{i-1} / x_i 2^31 (r / q 2^31 for the base, 0
+// for the top layer). fn[i] = f(x_i) are the heights of the wedge test.
 void Ziggurat::r4_nor_setup() {
   const double m1 = 2147483648.0;
   const double vn = 9.91256303526217e-3;

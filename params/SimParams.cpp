@@ -179,22 +179,6 @@ double SimParams::TxTimeOFDM(long bits, long rate) const {
   return header + t_symbol * symbols;
 }
 
-long SimParams::PSDUFromTxTimeOFDM(double time, long rate) const {
-  if (rate <= 0 || t_symbol <= 0) return -1;
-  // Tolerates the rounding of the air time sums, as callers pass computed times.
-  const double limit = time * (1 + 1e-12);
-  const double header = t_preamble + static_cast<double>(signal_bits) / B_signal;
-  const double symbols = std::floor((limit - header) / t_symbol);
-  if (symbols < 1) return -1;
-  const double capacity = std::floor(symbols * t_symbol * rate);
-  if (!(capacity < 1e18)) return std::numeric_limits<long>::max();
-  long bits = static_cast<long>(capacity) - service_bits - tail_bits;
-  // The estimate can miss by a bit where symbols * t_symbol * rate rounds.
-  while (TxTimeOFDM(bits + 1, rate) <= limit) ++bits;
-  while (bits >= 0 && TxTimeOFDM(bits, rate) > limit) --bits;
-  return bits < 0 ? -1 : bits;
-}
-
 void SimParams::SetFrameTimes() {
   const double extra = ath_real ? t_symbol : 0.0;
   const long ath_bits = ath_real ? 16 : 0;

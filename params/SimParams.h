@@ -30,9 +30,6 @@ class SimParams : public AppParams {
   void SetBitrates();
   // Air time of a PSDU of bits bits at rate bit/s, without propagation delay.
   double TxTimeOFDM(long bits, long rate) const;
-  // Largest PSDU bit count whose TxTimeOFDM is at most time; -1 when not even
-  // an empty PSDU fits (or rate is not positive).
-  long PSDUFromTxTimeOFDM(double time, long rate) const;
 
   // fsf_type 1 is binomial, 2 Rayleigh and 4 Rice; any other value (3 and 5
   // included) is no fading, and so is a floor at or above the threshold,

@@ -125,24 +125,6 @@ TEST(SimParams, AliasRegisteredAfterItsOptionWins) {
   EXPECT_EQ(Sim({"fsf_eta=0.1"}).params.fsf_prob_node, 0.1);
 }
 
-TEST(SimParams, PsduFromAirTimeInvertsTxTimeOFDM) {
-  for (const char* rate : {"B=6000000", "B=9000000", "B=54000000"}) {
-    Sim sim{rate};
-    const SimParams& p = sim.params;
-    for (long bits : {0L, 1L, 2L, 26L, 144L, 1000L, 8470L}) {
-      const double time = p.TxTimeOFDM(bits, p.B);
-      const long fit = p.PSDUFromTxTimeOFDM(time, p.B);
-      EXPECT_GE(fit, bits) << rate;
-      EXPECT_LE(p.TxTimeOFDM(fit, p.B), time * (1 + 1e-12));
-      EXPECT_GT(p.TxTimeOFDM(fit + 1, p.B), time);
-    }
-    EXPECT_EQ(p.PSDUFromTxTimeOFDM(p.TxTimeOFDM(0, p.B) - 1e-7, p.B), -1);
-  }
-  Sim sim{};
-  EXPECT_EQ(sim.params.PSDUFromTxTimeOFDM(48e-6, 6000000), 24 * 7 - 22);
-  EXPECT_EQ(sim.params.PSDUFromTxTimeOFDM(1e-3, 0), -1);
-}
-
 // Sizes beyond the range of long are rejected later; computing the derived
 // values from them first must not overflow (the sanitizer build checks).
 TEST(SimParams, ExtremeSizesAndRatesDeriveWithoutOverflow) {

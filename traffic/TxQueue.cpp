@@ -10,12 +10,13 @@ TxQueue::TxQueue() {
 
 void TxQueue::Configure(long new_size_limit, long new_type, double new_rate, bool new_stats) {
   size_limit = new_size_limit;
-  type = new_type;
-  rate = new_rate;
+  // type is the process that runs: any other than 1..4 is saturation.
+  const bool known = new_type >= 1 && new_type <= 4;
+  type = known ? new_type : 0;
+  rate = known ? new_rate : 0.0;
   stats = new_stats;
   record_arrivals = stats && type != 0;
   length_hist.resize(size_limit > 0 ? size_limit + 1 : 1, 0);
-  if (type < 1 || type > 4) rate = 0.0;
   if (size_limit != 0) {
     ring.assign(size_limit > 0 ? size_limit : 1, 0.0);
     if (stats)

@@ -12,7 +12,7 @@ class TxQueue : public QueueCounters {
   ~TxQueue() override = default;
 
   // Stores the four values, sizes length_hist and chooses the arrival
-  // process; any type but 1..4 is saturation with rate 0.
+  // process; any type but 1..4 is saturation (type 0) with rate 0.
   void Configure(long size_limit, long type, double rate, bool stats);
 
   // The arrival process, then, when statistics are on for a bounded queue,

@@ -24,7 +24,8 @@ long ClampedSum(long a, long b) {
 void SimParams::GetArguments(int argc, char** argv) {
   AppParams::GetArguments(argc, argv);
   Push("out_dir", out_dir,
-       "Output directory for CSV files.\nWARNING: Any existing .csv files will be erased!");
+       "Output directory for CSV files.\nWARNING: the result files of an earlier run in it are "
+       "erased!");
   Push("time", time,
        "Run simulation for this many virtual seconds (priority 1); set to 0 to disable");
   Push("frames", frames,

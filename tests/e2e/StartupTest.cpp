@@ -130,8 +130,8 @@ TEST_F(Startup, HelpListsTheOptionsAndExitsBeforeInitialization) {
                             "probability\n                   [0.5,0.5,0.5]\n"),
             std::string::npos);
   EXPECT_NE(result.out.find("\nout_dir        (s) Output directory for CSV files.\n"
-                            "                   WARNING: Any existing .csv files will be erased! "
-                            "[out]\n"),
+                            "                   WARNING: the result files of an earlier run in "
+                            "it are\n                   erased! [out]\n"),
             std::string::npos);
   EXPECT_EQ(result.out.find("show_hidden"), std::string::npos);
   // Every line stays below 80 columns unless one word alone is longer.

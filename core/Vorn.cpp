@@ -22,7 +22,8 @@ namespace {
 RunReport Report() {
   std::vector<StationReport> stations;
   for (VornNode* node : Net.all_nodes)
-    stations.emplace_back(Params, *node, node->queue, Net.all_nodes.count, Net.n_slots, sim_time);
+    stations.emplace_back(Params, *node, node->throughput_flow, node->queue, Net.all_nodes.count,
+                          Net.n_slots, sim_time);
   return RunReport(Params, NetworkReport(Params, Net, Net.all_nodes.count, Net.ap, sim_time),
                    std::move(stations));
 }

@@ -6,6 +6,7 @@
 
 #include "core/ContentionDraw.h"
 #include "core/VornNodelist.h"
+#include "stats/FlowStats.h"
 #include "stats/StationCounters.h"
 #include "traffic/TxQueue.h"
 
@@ -101,6 +102,8 @@ class VornNode : public StationCounters {
   std::vector<double*> rssi_link;
   long qos_type;
   long qos_level;
+  // Successes among attempts, per flow window.
+  FlowStats<long> throughput_flow;
   TxQueue queue;
 
  private:

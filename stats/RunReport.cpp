@@ -43,8 +43,9 @@ void RunReport::PrintHeader(std::ostream& os) {
   if (!StationRows()) return network.PrintHeader(os);
   // The names are those of any station, even when there is none.
   const StationCounters station;
+  const FlowStats<long> flow;
   const QueueCounters queue;
-  StationReport(params, station, queue, 0, 0, 0.0).PrintHeader(os);
+  StationReport(params, station, flow, queue, 0, 0, 0.0).PrintHeader(os);
 }
 
 void RunReport::WriteFiles(const OutputFolder& folder) {

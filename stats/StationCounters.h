@@ -2,8 +2,6 @@
 // run for its result row: cycles with a packet, outcomes, slots on the air.
 #pragma once
 
-#include "stats/FlowStats.h"
-
 class StationCounters {
  public:
   virtual ~StationCounters() = default;
@@ -18,6 +16,4 @@ class StationCounters {
   long n_ref_idle = 0;  // referee rounds that heard no word
   long n_tx = 0;        // contention slots sent (words and replies)
   long n_rx = 0;        // contention slots listened to
-  // Successes among attempts, per flow window.
-  FlowStats<long> throughput_flow;
 };

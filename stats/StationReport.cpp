@@ -6,8 +6,10 @@
 #include <ostream>
 
 StationReport::StationReport(const VornParams& params_, const StationCounters& station_,
-                             const QueueCounters& queue_, long stations_, long slots_, double time_)
+                             const FlowStats<long>& flow_, const QueueCounters& queue_,
+                             long stations_, long slots_, double time_)
     : station(station_),
+      flow(flow_),
       queue(queue_),
       params(params_),
       stations(stations_),
@@ -80,7 +82,6 @@ SimpleStats StationReport::Row() const {
 }
 
 void StationReport::WriteFlow(std::ostream& os) const {
-  const FlowStats<long>& flow = station.throughput_flow;
   SimpleStats table;
   for (size_t i = 0; i < flow.time_series.size(); ++i) {
     table.Clear();

@@ -12,10 +12,12 @@
 
 class StationReport {
  public:
-  // stations and slots are the network's station count and cycle count, time
-  // the simulated seconds.
+  // flow is the station's record of successes among attempts; stations and
+  // slots are the network's station count and cycle count, time the
+  // simulated seconds.
   StationReport(const VornParams& params, const StationCounters& station,
-                const QueueCounters& queue, long stations, long slots, double time);
+                const FlowStats<long>& flow, const QueueCounters& queue, long stations, long slots,
+                double time);
   virtual ~StationReport() = default;
 
   // The result row, restricted to the stats selection; a header row before
@@ -31,6 +33,7 @@ class StationReport {
   void WriteLengths(std::ostream& os) const;
 
   const StationCounters& station;
+  const FlowStats<long>& flow;
   const QueueCounters& queue;
 
  private:

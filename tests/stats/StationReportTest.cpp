@@ -22,9 +22,10 @@ TEST(StationReport, RowFromCounters) {
   QueueCounters queue, never;
   queue.rate = 250, queue.n_served = 3, queue.total_delay = 0.006, queue.n_drops = 1;
   queue.n_offered = 4;
+  const FlowStats<long> flow;
   std::ostringstream rows;
-  StationReport(params, a, queue, 2, 15, 1.0).PrintRow(rows, true, true);
-  StationReport(params, b, never, 2, 15, 1.0).PrintRow(rows, true, true);
+  StationReport(params, a, flow, queue, 2, 15, 1.0).PrintRow(rows, true, true);
+  StationReport(params, b, flow, never, 2, 15, 1.0).PrintRow(rows, true, true);
   const CsvTable table(CsvTable::Lines(rows.str()));
   ASSERT_EQ(table.rows.size(), 2u);
   const std::vector<std::pair<const char*, const char*>> expected = {

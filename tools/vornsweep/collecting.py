@@ -1,0 +1,136 @@
+# Collecting a sweep's results: every finished run's network and station rows,
+# its stations' node groups, and results.csv with one row per run.
+import csv
+import os
+import re
+
+from .plan import SweepError, note
+from .running import finished
+
+FIELD_SEP = re.compile(r", | \| ")
+NUMERIC_CELL = re.compile(r"[.0-9]*\Z")
+LEADING_NUMBER = re.compile(r"\d*\.?\d*")
+
+
+def read_table(path):
+    """Header and rows of a vorn CSV file, or None when it is missing or cut short."""
+    try:
+        with open(path) as f:
+            lines = [line for line in f.read().splitlines() if line.strip()]
+    except OSError:
+        return None
+    if len(lines) < 2:
+        return None
+    names = [n.strip() for n in FIELD_SEP.split(lines[0])]
+    rows = [[v.strip() for v in FIELD_SEP.split(line)] for line in lines[1:]]
+    if any(len(row) != len(names) for row in rows):
+        return None
+    return names, rows
+
+
+def read_options(path):
+    options = {}
+    with open(path) as f:
+        for line in f.read().splitlines():
+            name, _, value = line.partition("=")
+            options[name] = value
+    return options
+
+
+def group_sizes(text, separator):
+    """Stations per node group, read as vorn reads nodes_def or a nodes_file: blank and
+    '#' lines skipped, rows with a cell outside .0123456789 dropped, and every row
+    discarded when one has another field count than the first."""
+    rows = [line for line in text.split(separator)
+            if line.strip(" \t\r") and not line.lstrip(" \t").startswith("#")]
+    cells = [[cell.strip(" \t\r") for cell in row.split(",")] for row in rows]
+    if any(len(row) != len(cells[0]) for row in cells):
+        return []
+    numeric = [row for row in cells if all(NUMERIC_CELL.match(c) for c in row)]
+    return [int(leading_number(row[0])) for row in numeric]
+
+
+def leading_number(cell):
+    try:
+        return float(LEADING_NUMBER.match(cell).group())
+    except ValueError:  # empty, or a lone '.'
+        return 0.0
+
+
+def run_groups(out_dir):
+    """Stations per node group of a finished run, from the options it recorded."""
+    options = read_options(os.path.join(out_dir, "lastopts.lst"))
+    if options.get("nodes_def"):
+        return group_sizes(options["nodes_def"], ";")
+    if options.get("nodes_file"):
+        path = os.path.join(out_dir, options["nodes_file"])
+        with open(path) as f:
+            return group_sizes(f.read(), "\n")
+    return []
+
+
+class Run:
+    """One finished run: its network row, its station rows and its stations' groups."""
+
+    def __init__(self, sweep, number, point, rep, want_nodes):
+        self.number, self.point, self.rep = number, point, rep
+        self.dir = sweep.run_dir(point, rep)
+        self.seed = sweep.seed(point, rep)
+        out = os.path.join(self.dir, "out")
+        names, rows = read_table(os.path.join(out, "network.csv"))
+        self.network = dict(zip(names, rows[0]))
+        self.nodes, self.groups = None, []
+        if want_nodes:
+            names, rows = read_table(os.path.join(out, "nodes.csv"))
+            self.nodes = [dict(zip(names, row)) for row in rows]
+            self.groups = run_groups(out)
+            if self.groups and sum(self.groups) != len(self.nodes):
+                raise SweepError("%s: nodes.csv holds %d stations, its node groups %d"
+                                 % (self.dir, len(self.nodes), sum(self.groups)))
+
+    def group_nodes(self, group):
+        start = sum(self.groups[:group])
+        return self.nodes[start:start + self.groups[group]]
+
+
+def collect_runs(sweep, want_nodes):
+    """The finished runs, in the order of the grid; runs without results are reported."""
+    runs, missing = [], []
+    for number, point in enumerate(sweep.points, 1):
+        for rep in range(1, sweep.reps + 1):
+            if finished(sweep.run_dir(point, rep)):
+                runs.append(Run(sweep, number, point, rep, want_nodes))
+            else:
+                missing.append(sweep.run_dir(point, rep))
+    for run_dir in missing[:5]:
+        stderr = os.path.join(run_dir, "out", "stderr.txt")
+        note("run %s has no results%s; see %s" % (os.path.basename(run_dir), last_line(stderr),
+                                                  stderr))
+    if len(missing) > 5:
+        note("... and %d more runs without results" % (len(missing) - 5))
+    return runs, len(missing)
+
+
+def last_line(path):
+    try:
+        with open(path, errors="replace") as f:
+            lines = [line.strip() for line in f if line.strip()]
+    except OSError:
+        return ""
+    return " (%s)" % lines[-1] if lines else ""
+
+
+def write_results(sweep, runs):
+    """One row per run: point, rep, seed, the swept options and every network column (one
+    named like a swept option as net_NAME), then the run's folder."""
+    columns = list(dict.fromkeys(name for run in runs for name in run.network))
+    path = sweep.path("results.csv")
+    with open(path, "w", newline="") as f:
+        out = csv.writer(f, lineterminator="\n")
+        out.writerow(["point", "rep", "seed"] + sweep.names +
+                     ["net_" + c if c in sweep.names else c for c in columns] + ["run_dir"])
+        for run in runs:
+            out.writerow([run.number, run.rep, run.seed] + [v for _, v in run.point] +
+                         [run.network.get(c, "") for c in columns] +
+                         [os.path.relpath(run.dir, sweep.dir)])
+    return path

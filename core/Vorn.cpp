@@ -16,6 +16,8 @@ int RunVorn(int argc, char** argv) {
   Params.GetArguments(argc, argv);
   Params.CatchHelp(80);
   Params.Initialize();
+  if (Params.seed == 0) Params.seed = GenRand::TimeOfDaySeed();
+  Rand.Seed(static_cast<unsigned long>(Params.seed));
   Params.DumpFileOpts();
   Code.Initialize(Params.F / Params.L, Params.L);
   Net.Initialize();

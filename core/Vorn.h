@@ -16,7 +16,7 @@ extern VornParams Params;
 extern VornNetwork Net;
 // The contention code words, built once the options are known.
 extern VornCode Code;
-// The single random stream, seeded from the time of day.
+// The single random stream, seeded from the seed option or the time of day.
 extern GenRand Rand;
 
 // One whole run: options, initialisation, simulation, results. Returns the

@@ -76,6 +76,7 @@ void VornParams::GetArguments(int argc, char** argv) {
   Push("mc_packets", mc_packets,
        "Record and output markov chain transition and steady state probabilities for number of "
        "packets in system (node queues)");
+  Push("seed", seed, "Seed of the random stream, 1 to 4294967295; 0 seeds it from the time of day");
 }
 
 void VornParams::Initialize() {
@@ -168,6 +169,9 @@ void VornParams::CheckRanges() const {
   SimParams::CheckRanges();
   // The engine redraws the channels when its cycle counter is a multiple of randsratio.
   if (randsratio < 1) Reject(1, "randsratio=%ld is out of range (accepted: 1 or more)", randsratio);
+  if (seed < 0 || seed > kMaxSeed)
+    Reject(1, "seed=%ld is out of range (accepted: 0 for the time of day, or 1 to %ld)", seed,
+           kMaxSeed);
   CheckNodeGroups();
   if (mc_packets && queue == 0)
     Reject(1, "mc_packets=1 needs a bounded queue, but queue=0 (accepted: queue of 1 or more)");

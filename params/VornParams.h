@@ -34,6 +34,8 @@ class VornParams : public SimParams {
   static constexpr double kMaxArrivalsPerCycle = 1000;
   // Frame and header sizes in bits, the signed 32-bit range.
   static constexpr long kMaxBits = 2147483647;
+  // Seeds are 32-bit, and 0 asks for one from the time of day.
+  static constexpr long kMaxSeed = 4294967295;
 
   // Range checks of every layer; run last so that the other errors keep precedence.
   void CheckRanges() const;
@@ -70,6 +72,8 @@ class VornParams : public SimParams {
   bool pdf_winners = false;
   bool mc_nodes = false;
   bool mc_packets = false;
+  // 0 until the run driver replaces it by the seed it used.
+  long seed = 0;
 
   double t_coll = 0;
   double t_cont = 0;

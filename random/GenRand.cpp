@@ -26,13 +26,19 @@ GenRand::~GenRand() = default;
 void GenRand::Seed(const unsigned long& seed) {
   dsfmt_chk_init_gen_rand(&uniform, static_cast<uint32_t>(seed), 19937);
   refills = 0;
-  normal.state = static_cast<uint32_t>(seed);
+  normal.Seed(seed);
 }
 
 void GenRand::Autoseed() {
+  Seed(TimeOfDaySeed());
+}
+
+uint32_t GenRand::TimeOfDaySeed() {
   timeval now;
   gettimeofday(&now, nullptr);
-  Seed(SeedFromTime(now.tv_sec, now.tv_usec));
+  const uint32_t seed = SeedFromTime(now.tv_sec, now.tv_usec);
+  // 0 is the option value that asks for a seed, so it is never one itself.
+  return seed != 0 ? seed : 1;
 }
 
 uint32_t GenRand::SeedFromTime(long seconds, long micros) {

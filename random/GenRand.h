@@ -21,6 +21,8 @@ class GenRand {
   void Autoseed();
   // The seed Autoseed derives from the time of day (seconds, microseconds).
   static uint32_t SeedFromTime(long seconds, long micros);
+  // SeedFromTime of the present moment, never 0.
+  static uint32_t TimeOfDaySeed();
 
   // U in [0, 1): the next state word (a double in [1, 2)) minus 1.
   double Uniform() {

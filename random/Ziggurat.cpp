@@ -9,8 +9,14 @@ float Ziggurat::fn[128];
 float Ziggurat::wn[128];
 bool Ziggurat::init = false;
 
-Ziggurat::Ziggurat(unsigned long seed) : state(static_cast<uint32_t>(seed)) {
+Ziggurat::Ziggurat(unsigned long seed) {
   if (!init) r4_nor_setup();
+  Seed(seed);
+}
+
+void Ziggurat::Seed(unsigned long seed) {
+  state = static_cast<uint32_t>(seed);
+  if (state == 0) state = kZeroSeedState;
 }
 
 Ziggurat::~Ziggurat() = default;

@@ -6,9 +6,14 @@
 
 class Ziggurat {
  public:
-  // Computes the shared tables on first use; the state is the low 32 bits of seed.
+  // Computes the shared tables on first use; the state comes from Seed.
   explicit Ziggurat(unsigned long seed = 0);
   virtual ~Ziggurat();
+
+  // The state is the low 32 bits of seed, except that SHR3 never leaves 0,
+  // so a zero state is replaced by a fixed non-zero one.
+  void Seed(unsigned long seed);
+  static constexpr uint32_t kZeroSeedState = 123456789;
 
   // One SHR3 output: the old state plus the state after the three xor-shifts.
   uint32_t shr3() {

@@ -7,6 +7,7 @@ import re
 import subprocess
 import tempfile
 
+from .collecting import fields
 from .plan import SweepError, describe
 
 HELP_LINE = re.compile(r"([A-Za-z_][A-Za-z0-9_]*) +\([a-zA-Z]\)")
@@ -14,7 +15,6 @@ HELP_LINE = re.compile(r"([A-Za-z_][A-Za-z0-9_]*) +\([a-zA-Z]\)")
 PROBE = {"header": "1", "csv": "1", "debug": "1", "nodes_stats": "0", "nodes_only": "0",
          "show_node": "-1", "time": "0", "frames": "0", "attempts": "0", "runs": "1",
          "out_dir": "out"}
-FIELD_SEP = re.compile(r", | \| ")
 
 
 def suggestion(name, known):
@@ -41,10 +41,6 @@ def check_option_names(vorn, plan):
                                  % (what, name, name, suggestion(name, known)))
 
 
-def header_names(line):
-    return [name.strip() for name in FIELD_SEP.split(line.strip()) if name.strip()]
-
-
 def probe(vorn, options, extra=()):
     """The first header line vorn prints for these options (header=1 stops before the
     simulation; a binary without it runs one cycle), or the file header of that cycle."""
@@ -60,9 +56,9 @@ def probe(vorn, options, extra=()):
         files = [os.path.join(work, "out", name) for name in ("network.csv", "nodes.csv")]
         if all(map(os.path.exists, files)):
             with open(files[0]) as net, open(files[1]) as nodes:
-                return header_names(net.readline()), header_names(nodes.readline())
+                return fields(net.readline()), fields(nodes.readline())
     lines = result.stdout.splitlines()
-    return header_names(lines[0]) if lines else [], None
+    return fields(lines[0]) if lines else [], None
 
 
 def node_columns(vorn, options, nodes):

@@ -62,6 +62,7 @@ from .plan import PROG, Sweep, SweepError, grown_plan, new_plan, note
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.realpath(__file__))))
 DEFAULT_METRICS = "S,Ps,Pc,Pf,Pi,pktps"
+PLAN_KEYS = {"fixed", "sweeps", "reps", "seed", "vorn"}
 
 
 def find_vorn(path):
@@ -82,9 +83,13 @@ def read_plan(plan_file):
         return None
     try:
         with open(plan_file) as f:
-            return json.load(f)
+            plan = json.load(f)
     except (OSError, ValueError) as error:
         raise SweepError("cannot read %s: %s" % (plan_file, error)) from None
+    if not isinstance(plan, dict) or not PLAN_KEYS <= set(plan):
+        raise SweepError("%s is not a plan of this vorn-sweep (made by an earlier one, without "
+                         "seeds?); use another -o DIR" % plan_file)
+    return plan
 
 
 def metric_list(text):

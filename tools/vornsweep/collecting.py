@@ -12,20 +12,22 @@ NUMERIC_CELL = re.compile(r"[.0-9]*\Z")
 LEADING_NUMBER = re.compile(r"\d*\.?\d*")
 
 
+def fields(line):
+    return [field.strip() for field in FIELD_SEP.split(line)]
+
+
 def read_table(path):
-    """Header and rows of a vorn CSV file, or None when it is missing or cut short."""
+    """The rows of a vorn CSV file as dicts; ValueError when it is missing or cut short."""
     try:
         with open(path) as f:
             lines = [line for line in f.read().splitlines() if line.strip()]
-    except OSError:
-        return None
-    if len(lines) < 2:
-        return None
-    names = [n.strip() for n in FIELD_SEP.split(lines[0])]
-    rows = [[v.strip() for v in FIELD_SEP.split(line)] for line in lines[1:]]
-    if any(len(row) != len(names) for row in rows):
-        return None
-    return names, rows
+    except OSError as error:
+        raise ValueError(error.strerror) from None
+    names, rows = fields(lines[0]) if lines else [], [fields(line) for line in lines[1:]]
+    if not rows or any(len(row) != len(names) for row in rows):
+        raise ValueError("%s is cut short" % os.path.basename(path))
+    # A stats selection leaves a trailing separator, hence an empty name.
+    return [{n: v for n, v in zip(names, row) if n} for row in rows]
 
 
 def read_options(path):
@@ -64,8 +66,12 @@ def run_groups(out_dir):
         return group_sizes(options["nodes_def"], ";")
     if options.get("nodes_file"):
         path = os.path.join(out_dir, options["nodes_file"])
-        with open(path) as f:
-            return group_sizes(f.read(), "\n")
+        try:
+            with open(path) as f:
+                return group_sizes(f.read(), "\n")
+        except OSError as error:
+            raise SweepError("cannot read the node groups of %s: %s: %s"
+                             % (out_dir, path, error.strerror)) from None
     return []
 
 
@@ -77,12 +83,10 @@ class Run:
         self.dir = sweep.run_dir(point, rep)
         self.seed = sweep.seed(point, rep)
         out = os.path.join(self.dir, "out")
-        names, rows = read_table(os.path.join(out, "network.csv"))
-        self.network = dict(zip(names, rows[0]))
+        self.network = read_table(os.path.join(out, "network.csv"))[0]
         self.nodes, self.groups = None, []
         if want_nodes:
-            names, rows = read_table(os.path.join(out, "nodes.csv"))
-            self.nodes = [dict(zip(names, row)) for row in rows]
+            self.nodes = read_table(os.path.join(out, "nodes.csv"))
             self.groups = run_groups(out)
             if self.groups and sum(self.groups) != len(self.nodes):
                 raise SweepError("%s: nodes.csv holds %d stations, its node groups %d"
@@ -98,14 +102,17 @@ def collect_runs(sweep, want_nodes):
     runs, missing = [], []
     for number, point in enumerate(sweep.points, 1):
         for rep in range(1, sweep.reps + 1):
-            if finished(sweep.run_dir(point, rep)):
+            run_dir = sweep.run_dir(point, rep)
+            try:
+                if not finished(run_dir):
+                    raise ValueError(last_line(os.path.join(run_dir, "out", "stderr.txt")))
                 runs.append(Run(sweep, number, point, rep, want_nodes))
-            else:
-                missing.append(sweep.run_dir(point, rep))
-    for run_dir in missing[:5]:
-        stderr = os.path.join(run_dir, "out", "stderr.txt")
-        note("run %s has no results%s; see %s" % (os.path.basename(run_dir), last_line(stderr),
-                                                  stderr))
+            except ValueError as error:
+                missing.append((run_dir, str(error)))
+    for run_dir, why in missing[:5]:
+        note("run %s has no results%s; see %s" % (os.path.basename(run_dir),
+                                                  " (%s)" % why if why else "",
+                                                  os.path.join(run_dir, "out", "stderr.txt")))
     if len(missing) > 5:
         note("... and %d more runs without results" % (len(missing) - 5))
     return runs, len(missing)
@@ -117,7 +124,7 @@ def last_line(path):
             lines = [line.strip() for line in f if line.strip()]
     except OSError:
         return ""
-    return " (%s)" % lines[-1] if lines else ""
+    return lines[-1] if lines else ""
 
 
 def write_results(sweep, runs):

@@ -55,7 +55,6 @@ import json
 import os
 import shutil
 import signal
-import sys
 
 from . import checks, collecting, running, summaries
 from .plan import PROG, Sweep, SweepError, grown_plan, new_plan, note
@@ -106,10 +105,9 @@ def prepare(args):
     if stored is not None and vorn != stored["vorn"]:
         raise SweepError("%s holds another sweep: --vorn %s there, --vorn %s here"
                          % (folder, stored["vorn"], vorn))
-    for name in ("metrics", "node_metrics"):
+    for name, default in (("metrics", DEFAULT_METRICS), ("node_metrics", "")):
         given = getattr(args, name)
-        plan[name] = given if given is not None else (stored or {}).get(name, "")
-    plan["metrics"] = plan["metrics"] or DEFAULT_METRICS
+        plan[name] = given if given is not None else (stored or {}).get(name, default)
     sweep = Sweep(folder, plan, vorn)
     sweep.check_seeds()
     checks.check_everything(sweep, metric_list(plan["metrics"]),

@@ -88,7 +88,10 @@ def given_options(args):
     sweeps = {}
     for kind, text in args.sweep_specs:
         name, value = split_option(text, "--" + kind)
-        for v in sweep_values(kind, value):
+        values = sweep_values(kind, value)
+        if not values:
+            raise SweepError("--sweep %s holds no value" % text)
+        for v in values:
             v = absolute_path_value(name, v)
             if v in sweeps.setdefault(name, []):
                 raise SweepError("--sweep %s: value '%s' given twice" % (name, v))

@@ -33,6 +33,9 @@ def option_names(vorn):
 
 def check_option_names(vorn, plan):
     known = option_names(vorn)
+    if "seed" not in known:
+        raise SweepError("%s has no option seed, so its runs could not be repeated; build a "
+                         "newer vorn" % vorn)
     fixed = [text.split("=", 1)[0] for text in plan["fixed"]]
     for what, names in (("option", fixed), ("--sweep", [n for n, _ in plan["sweeps"]])):
         for name in names:

@@ -35,6 +35,8 @@ def split_option(text, what):
     name, sep, value = text.partition("=")
     if not sep or not NAME_RE.match(name):
         raise SweepError("%s '%s' is not NAME=VALUE" % (what, text))
+    if "\n" in value or "\r" in value:  # lastopts.lst and run.sh hold one option a line
+        raise SweepError("%s %s: a value cannot hold a line break" % (what, name))
     return name, value
 
 

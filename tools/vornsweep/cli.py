@@ -46,9 +46,9 @@ GNU parallel stopped early; 2 usage error; 130 interrupted.
 Examples:
   vorn-sweep -o sweeps/svm -r 5 --sweep M=5,10,20,50 --sweep F=8,16 R=3 runs=20000
   vorn-sweep -o sweeps/svm -r 10          # five more replications of every point
-  vorn-sweep -o sweeps/svm -r 5 --sweep M=5:50:5 -j 8 --sshloginfile hosts
-  vorn-sweep -o sweeps/svm -r 5 --sweep M=5,10 --slurm --sbatch=--time=1:00:00
-  vorn-sweep -o sweeps/svm --collect       # after the Slurm array is done
+  vorn-sweep -o sweeps/dense -r 5 --sweep M=5:50:5 -j 8 --sshloginfile hosts
+  vorn-sweep -o sweeps/big -r 5 --sweep M=5,10 --slurm --sbatch=--time=1:00:00
+  vorn-sweep -o sweeps/big --collect       # after the Slurm array is done
 """
 import argparse
 import json

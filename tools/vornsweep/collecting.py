@@ -8,8 +8,6 @@ from .plan import SweepError, note
 from .running import finished
 
 FIELD_SEP = re.compile(r", | \| ")
-NUMERIC_CELL = re.compile(r"[.0-9]*\Z")
-LEADING_NUMBER = re.compile(r"\d*\.?\d*")
 
 
 def fields(line):
@@ -41,22 +39,20 @@ def read_options(path):
 
 def group_sizes(text, separator):
     """Stations per node group, read as vorn reads nodes_def or a nodes_file: blank and
-    '#' lines skipped, rows with a cell outside .0123456789 dropped, and every row
-    discarded when one has another field count than the first."""
-    rows = [line for line in text.split(separator)
+    '#' lines skipped, and a line that is not numbers (a header of names); N in digits."""
+    rows = [[cell.strip(" \t\r") for cell in line.split(",")] for line in text.split(separator)
             if line.strip(" \t\r") and not line.lstrip(" \t").startswith("#")]
-    cells = [[cell.strip(" \t\r") for cell in row.split(",")] for row in rows]
-    if any(len(row) != len(cells[0]) for row in cells):
+    if any(len(row) != len(rows[0]) for row in rows):
         return []
-    numeric = [row for row in cells if all(NUMERIC_CELL.match(c) for c in row)]
-    return [int(leading_number(row[0])) for row in numeric]
+    return [int(row[0]) for row in rows if row[0].isdigit() and all(map(is_number, row[1:]))]
 
 
-def leading_number(cell):
+def is_number(cell):
     try:
-        return float(LEADING_NUMBER.match(cell).group())
-    except ValueError:  # empty, or a lone '.'
-        return 0.0
+        float(cell)
+        return True
+    except ValueError:
+        return False
 
 
 def run_groups(out_dir):

@@ -41,6 +41,7 @@ const std::vector<KnownRun> kRuns = {
      {"seed=22", "frames=800", "M=4", "greedy=0", "fsf_type=1", "randsratio=3", "ar_type=4",
       "ar_rate=0.1", "nodes_stats=1"},
      {}},
+    {"first_frame_stops", {"seed=23", "frames=1", "M=2", "ar_type=4", "ar_rate=0.01"}, {}},
     {"adhoc_coop_not_greedy",
      {"seed=13", "runs=3000", "adhoc=1", "coop=1", "greedy=0", "M=8", "ar_type=4", "ar_rate=0.05",
       "nodes_stats=1", "mc_nodes=1"},

@@ -97,12 +97,6 @@ TEST_F(Results, StationRows) {
   rows = Rows({"runs=30", "M=3", "show_node=0"});
   ASSERT_EQ(rows.size(), 2u);
   EXPECT_EQ(CsvTable(rows).Int(0, "id"), 0);
-  // A station number out of range is ignored.
-  for (const char* option : {"show_node=3", "show_node=-4"}) {
-    rows = Rows({"runs=30", "M=3", option});
-    ASSERT_EQ(rows.size(), 2u) << option;
-    EXPECT_EQ(CsvTable::Fields(rows[0]), kNetworkNames) << option;
-  }
 }
 
 TEST_F(Results, UndefinedRatiosPrintAsMinus999_9) {

@@ -1,6 +1,7 @@
 // Fuzz target for the option framework: an options file read through a
-// temporary file, argument lookup, the typed Push conversions, and Print and
-// PrintHelp over a table of fuzzed names and help texts.
+// temporary file, argument lookup, the typed Push conversions and their
+// agreement with the argument check, and Print and PrintHelp over a table of
+// fuzzed names and help texts.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdio>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "params/AppParams.h"
+#include "params/OptionValue.h"
 
 namespace {
 
@@ -51,6 +53,17 @@ class FuzzedTable : public AppParams {
       default:
         return Push(name.c_str(), lists.emplace_back("a,b"), help.c_str(), hidden);
     }
+  }
+
+  // A value the conversion of its type reads is one the argument check
+  // accepts, and the other way round.
+  static void CheckAgreement(const std::string& text) {
+    long integer = 0;
+    double real = 0;
+    bool flag = false;
+    Require(OptionValue::ToInteger(text, integer) == OptionValue::Problem('i', text).empty());
+    Require(OptionValue::ToReal(text, real) == OptionValue::Problem('f', text).empty());
+    Require(OptionValue::ToBool(text, flag) == OptionValue::Problem('b', text).empty());
   }
 
   // The text found for name must be the rest of an argument that starts with the key.
@@ -108,6 +121,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   table.CheckLookup(probe, "=");
   table.CheckLookup(probe, "");
   table.ParseOption(probe.c_str(), "");
+  table.ArgumentProblem();
+  table.ClosestName(probe);
+  FuzzedTable::CheckAgreement(probe);
 
   const long name_width = provider.ConsumeIntegralInRange(0, 64);
   const long line_width = provider.ConsumeIntegralInRange(0, 200);

@@ -1,10 +1,11 @@
 // Fuzz target for the p and tau tables (from a list or a file) and the node
 // groups (from nodes_def or nodes_file) up to ExtractQoSLevels and the node
-// group checks. Configuration errors end the process, so the target tests
-// the conditions ExtractQoSLevels exits on first and only then calls it, and
-// uses NodeGroupProblem, which reports instead of exiting.
+// group checks. Configuration errors end the process, so the target uses
+// ReadTables and NodeGroupProblem, which report instead of exiting, and tests
+// the conditions ExtractQoSLevels exits on before calling it.
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -26,10 +27,10 @@ void Require(bool condition) {
   if (!condition) std::abort();
 }
 
-// Cells hold only digits and dots, so every table value is a number >= 0.
-void CheckTable(const ArrayDense<double, unsigned>& table) {
+// Every cell read is a finite number within [0, high].
+void CheckTable(const ArrayDense<double, unsigned>& table, double high) {
   Require(table.size == table.d1 * table.d2);
-  for (unsigned i = 0; i < table.size; ++i) Require(table.data[i] >= 0);
+  for (unsigned i = 0; i < table.size; ++i) Require(table.data[i] >= 0 && table.data[i] <= high);
 }
 
 // The input for one table: text used as the list or written as the file.
@@ -47,7 +48,6 @@ bool TablesAccepted(const VornParams& params) {
   if (p.d1 != params.tau_table.d1 || p.d2 != params.tau_table.d2) return false;
   if (static_cast<unsigned long>(p.d2) < static_cast<unsigned long>(params.R) || p.d1 == 0)
     return false;
-  if (groups.d1 > 0 && groups.d2 < 5) return false;
   for (unsigned i = 0; i < groups.d1; ++i)
     if (groups(i, 3) >= params.F || groups(i, 3) >= p.d1) return false;
   return true;
@@ -76,26 +76,27 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   params.R = provider.ConsumeIntegralInRange<long>(-2, 40);
   params.F = provider.ConsumeIntegralInRange<long>(-2, 40);
   params.t_coll = 1.546e-3;
-  CSVString p_list(p_text), tau_list(tau_text);
-  params.ParseSlotQoSParam(p_file, p_list, params.p_table);
-  params.ParseSlotQoSParam(tau_file, tau_list, params.tau_table);
+  params.qos_p_file = p_file;
+  params.qos_tau_file = tau_file;
+  params.p.parse(p_text);
+  params.tau.parse(tau_text);
   if (nodes_file[0] != '\0')
     params.nodes_file = nodes_file;
   else
     params.nodes_def = nodes_text.c_str();
-  params.ReadNodeGroups();
-  CheckTable(params.p_table);
-  CheckTable(params.tau_table);
-  CheckTable(params.node_groups);
+  if (!params.ReadTables().empty()) return 0;
+  CheckTable(params.p_table, 1);
+  CheckTable(params.tau_table, HUGE_VAL);
+  CheckTable(params.node_groups, HUGE_VAL);
   Require(params.p_table.d1 <= 1 || p_file[0] != '\0');
+  Require(params.node_groups.empty() || params.node_groups.d2 == 5);
+  Require(params.node_groups.d1 == params.node_group_lines.size());
 
   if (!TablesAccepted(params)) return 0;
   params.ExtractQoSLevels();
   Require(params.qos_levels == static_cast<long>(params.p_table.d1));
-  if (params.NodeGroupProblem().empty()) {
-    double stations = 0;
-    for (unsigned i = 0; i < params.node_groups.d1; ++i) stations += params.node_groups(i, 0);
-    Require(stations <= VornParams::kMaxStations);
-  }
+  if (params.NodeGroupProblem().empty())
+    for (unsigned i = 0; i < params.node_groups.d1; ++i)
+      Require(params.node_groups(i, 1) != 4 || params.node_groups(i, 2) <= 1);
   return 0;
 }

@@ -29,7 +29,7 @@ report() {
     echo "fuzz_$target: clean, ${runs:-?} inputs in ${seconds} s (${coverage})" >&2
   else
     echo "fuzz_$target: FAILED (status $status)" >&2
-    grep -vE '^(#[0-9]|CSVStream warning|# using options)' "$work/$target.log" | tail -n 60 >&2
+    grep -vE '^(#[0-9]|Warning: |# using options)' "$work/$target.log" | tail -n 60 >&2
     for artifact in "$work"/crash-* "$work"/leak-* "$work"/timeout-* "$work"/slow-unit-*; do
       [ -e "$artifact" ] && echo "input $(basename "$artifact"): $(base64 -w0 "$artifact")" >&2
     done

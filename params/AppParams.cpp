@@ -3,12 +3,15 @@
 #include "params/AppParams.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 
+#include "params/OptionValue.h"
 #include "support/CSVFile.h"
 
 namespace {
@@ -33,11 +36,30 @@ std::string RealText(double value) {
   return Format("%.17g", value);
 }
 
+// Edits that turn a into b, letters compared without case.
+size_t Distance(const std::string& a, const std::string& b) {
+  std::vector<size_t> row(b.size() + 1);
+  for (size_t j = 0; j <= b.size(); ++j) row[j] = j;
+  for (size_t i = 1; i <= a.size(); ++i) {
+    size_t diagonal = row[0];
+    row[0] = i;
+    for (size_t j = 1; j <= b.size(); ++j) {
+      const bool same = std::tolower(static_cast<unsigned char>(a[i - 1])) ==
+                        std::tolower(static_cast<unsigned char>(b[j - 1]));
+      const size_t next = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (same ? 0 : 1)});
+      diagonal = row[j];
+      row[j] = next;
+    }
+  }
+  return row[b.size()];
+}
+
 }  // namespace
 
 void AppParams::GetArguments(int argc, char** argv) {
   arg_count = argc;
   arg_vector = argv;
+  command_line_count = argc;
   Push("optfile", optfile,
        "Get options from the specified file. The file must have one OPTION=VALUE pair per line. "
        "Options in the command-line have precedence over the same options in the file.");
@@ -75,20 +97,27 @@ char* AppParams::Register(const char* name, void* variable, char type, const cha
   record.help = help;
   record.type = type;
   record.hidden = hidden;
-  return ExtractParameter(name, "=");
+  char* text = ExtractParameter(name, "=");
+  record.given = text;
+  return text;
 }
 
+// A value that is no value of the type leaves the variable as it is; the
+// argument check reports it once help had its chance.
 void AppParams::Push(const char* name, double& variable, const char* help, bool hidden) {
-  if (const char* text = Register(name, &variable, 'f', help, hidden)) variable = std::atof(text);
+  if (const char* text = Register(name, &variable, 'f', help, hidden))
+    OptionValue::ToReal(text, variable);
 }
 
 void AppParams::Push(const char* name, long double& variable, const char* help, bool hidden) {
-  if (const char* text = Register(name, &variable, 'F', help, hidden)) variable = std::atof(text);
+  double value = 0;
+  if (const char* text = Register(name, &variable, 'F', help, hidden))
+    if (OptionValue::ToReal(text, value)) variable = value;
 }
 
 void AppParams::Push(const char* name, bool& variable, const char* help, bool hidden) {
   if (const char* text = Register(name, &variable, 'b', help, hidden))
-    variable = std::atoi(text) != 0;
+    OptionValue::ToBool(text, variable);
 }
 
 void AppParams::Push(const char* name, const char*& variable, const char* help, bool hidden) {
@@ -97,7 +126,8 @@ void AppParams::Push(const char* name, const char*& variable, const char* help, 
 }
 
 void AppParams::Push(const char* name, long& variable, const char* help, bool hidden) {
-  if (const char* text = Register(name, &variable, 'i', help, hidden)) variable = std::atol(text);
+  if (const char* text = Register(name, &variable, 'i', help, hidden))
+    OptionValue::ToInteger(text, variable);
 }
 
 void AppParams::Push(const char* name, CSVString& variable, const char* help, bool hidden) {
@@ -112,6 +142,29 @@ void AppParams::Reject(int status, const char* format, ...) {
   std::fputs(".\n", stderr);
   va_end(args);
   std::exit(status);
+}
+
+void AppParams::RejectIf(const std::string& problem) {
+  if (!problem.empty()) Reject(1, "%s", problem.c_str());
+}
+
+void AppParams::Accept(const void* variable, bool ok, const char* accepted, int status) const {
+  if (!ok) Reject(status, "%s is out of range (accepted: %s)", Setting(variable).c_str(), accepted);
+}
+
+std::string AppParams::Setting(const void* variable) const {
+  long found = -1;
+  for (long i = 0; i < option_count; ++i)
+    if (options[i].value == variable && (found < 0 || options[i].given)) found = i;
+  if (found < 0) return "";
+  const OptionRecord& record = options[found];
+  return record.name + "=" + (record.given ? std::string(record.given) : Print(found));
+}
+
+bool AppParams::Given(const void* variable) const {
+  for (long i = 0; i < option_count; ++i)
+    if (options[i].value == variable && options[i].given) return true;
+  return false;
 }
 
 std::string AppParams::Text(const char* format, ...) {
@@ -182,7 +235,7 @@ void AppParams::CatchHelp(long line_width) const {
   long name_width = 0;
   for (long i = 0; i < option_count; ++i)
     name_width = std::max(name_width, static_cast<long>(options[i].name.size()));
-  if (!ExtractParameter("-h", "") && !ExtractParameter("--help", "")) return;
+  if (!HelpRequested()) return;
   std::printf("%s%s%s%s", "Generic Application", " v", "1.0.r0", "\n");
   std::printf(
       "\n\n    Usage: %s OPTION=VALUE [OPTION=VALUE [...]]\n\n(?) denotes the option type:\n\n"
@@ -194,11 +247,36 @@ void AppParams::CatchHelp(long line_width) const {
   std::exit(0);
 }
 
+bool AppParams::HelpRequested() const {
+  return ExtractParameter("-h", "") || ExtractParameter("--help", "");
+}
+
 void AppParams::ParseOptionsFile() {
   if (optfile[0] == '\0') return;
-  CSVFile file(optfile, "=");
+  // Help is printed whatever else is given, an unreadable options file too.
+  if (HelpRequested()) {
+    std::ifstream probe(optfile);
+    probe.peek();
+    if (!probe.is_open() || probe.bad()) return;
+  }
+  const CSVFile file(optfile, "");
   if (file.lines.empty()) return;
-  owned_lines = file.lines;
+  owned_lines.clear();
+  for (const std::vector<std::string>& fields : file.rows) {
+    const std::string& line = fields[0];
+    const size_t equals = line.find('=');
+    if (equals == std::string::npos) {
+      owned_lines.push_back(line);
+      continue;
+    }
+    const std::string name = CSVString::Trim(line.substr(0, equals));
+    const std::string value = CSVString::Trim(line.substr(equals + 1));
+    owned_lines.push_back(name + "=" + value);
+    if (name == "optfile" && !value.empty())
+      std::fprintf(stderr, "Warning: %s line %ld: optfile has no effect inside an options file.\n",
+                   optfile, file.numbers[owned_lines.size() - 1]);
+  }
+  file_lines = file.numbers;
   owned_vector.assign(arg_vector, arg_vector + arg_count);
   for (std::string& line : owned_lines) owned_vector.push_back(&line[0]);
   owned_vector.push_back(nullptr);
@@ -206,6 +284,66 @@ void AppParams::ParseOptionsFile() {
   arg_count += static_cast<long>(owned_lines.size());
   if (debug > 1)
     std::fprintf(stderr, "# using options file \"%s\" (%zu lines)\n", optfile, owned_lines.size());
+}
+
+const OptionRecord* AppParams::Find(const std::string& name) const {
+  for (long i = 0; i < option_count; ++i)
+    if (options[i].name == name) return &options[i];
+  return nullptr;
+}
+
+std::string AppParams::ClosestName(const std::string& name) const {
+  // Leading dashes are a habit of other programs, not a typing error.
+  const std::string typed = name.substr(std::min(name.find_first_not_of('-'), name.size()));
+  // More edits than these make a guess more confusing than helpful.
+  size_t best = typed.size() <= 4 ? 2 : 3;
+  std::string closest;
+  for (long i = 0; i < option_count; ++i) {
+    const std::string& candidate = options[i].name;
+    const size_t distance = Distance(typed, candidate);
+    if (distance < best && distance < std::max(typed.size(), candidate.size()))
+      best = distance, closest = candidate;
+  }
+  return closest;
+}
+
+std::string AppParams::ArgumentProblem(long index) const {
+  const std::string argument = arg_vector[index];
+  const size_t equals = argument.find('=');
+  const std::string name = argument.substr(0, equals);
+  const OptionRecord* record = Find(name);
+  if (!record) {
+    const std::string closest = ClosestName(name);
+    return "unknown option \"" + name + "\"" +
+           (closest.empty() ? "." : " (did you mean \"" + closest + "\"?)");
+  }
+  if (equals == std::string::npos)
+    return Text("%s has no value (accepted: %s=VALUE).", name.c_str(), name.c_str());
+  const std::string problem = OptionValue::Problem(record->type, argument.substr(equals + 1));
+  return problem.empty() ? "" : argument + " " + problem + ".";
+}
+
+std::string AppParams::ArgumentProblem() const {
+  for (long i = 1; i < arg_count; ++i) {
+    const std::string problem = ArgumentProblem(i);
+    if (problem.empty()) continue;
+    if (i < command_line_count) return problem;
+    return Text("%s line %ld: ", optfile, file_lines[i - command_line_count]) + problem;
+  }
+  return "";
+}
+
+void AppParams::CheckArguments() const {
+  const std::string problem = ArgumentProblem();
+  if (problem.empty()) return;
+  std::fprintf(stderr, "Error: %s\n", problem.c_str());
+  std::exit(1);
+}
+
+void AppParams::CheckRanges() const {
+  Accept(&debug, debug >= 0,
+         "0 or more: 0 results only, 1 adds the header row, 2 or more the timing of the "
+         "simulation loop");
 }
 
 void AppParams::CheckFinite() const {

@@ -41,8 +41,18 @@ class AppParams {
   void PrintHelp(long index, long name_width, long line_width) const;
   // Prints the help screen and exits with status 0 when "-h" or "--help" was given.
   void CatchHelp(long line_width) const;
+  // Appends the options file's OPTION=VALUE lines, name and value trimmed.
   void ParseOptionsFile();
   void DumpFileOpts() const;
+  // The first argument that is not OPTION=VALUE with a registered name and a
+  // value of its type, as a message naming it; empty when every one is.
+  std::string ArgumentProblem() const;
+  // Ends the process with status 1 on the ArgumentProblem, if any.
+  void CheckArguments() const;
+  // The registered name closest to name (a likely typing error), or "".
+  std::string ClosestName(const std::string& name) const;
+  // Rejects a debug level below 0; each layer checks its own options first.
+  void CheckRanges() const;
   // Rejects a float option holding NaN or an infinity: no option means
   // anything by them, and an infinite time limit or rate never ends a run.
   void CheckFinite() const;
@@ -64,14 +74,31 @@ class AppParams {
   // ends the process with status.
   [[noreturn]] static void Reject(int status, const char* format, ...)
       __attribute__((format(printf, 2, 3)));
+  // Rejects with status 1 when problem is not empty, problem being the message.
+  static void RejectIf(const std::string& problem);
   // printf-style formatting into a string of any length.
   static std::string Text(const char* format, ...) __attribute__((format(printf, 1, 2)));
+  // Rejects, with status, the value of the option bound to variable unless
+  // ok: "Error: NAME=VALUE is out of range (accepted: ACCEPTED)."
+  void Accept(const void* variable, bool ok, const char* accepted, int status = 1) const;
+  // NAME=VALUE of the option bound to variable, as given when it was (the
+  // alias in force included), else with the value in force.
+  std::string Setting(const void* variable) const;
+  // True when some option bound to variable was given.
+  bool Given(const void* variable) const;
 
  private:
   // Appends a record and returns the value text given for it, or null.
   char* Register(const char* name, void* variable, char type, const char* help, bool hidden);
+  bool HelpRequested() const;
+  const OptionRecord* Find(const std::string& name) const;
+  std::string ArgumentProblem(long index) const;
 
   // Backing store of the argument vector once an options file extends it.
   std::vector<std::string> owned_lines;
   std::vector<char*> owned_vector;
+  // Arguments from the command line; the options file's lines follow, with
+  // their line numbers in file_lines.
+  long command_line_count = 0;
+  std::vector<long> file_lines;
 };

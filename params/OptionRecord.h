@@ -15,4 +15,6 @@ class OptionRecord {
   std::string help;
   char type = '\0';
   bool hidden = false;
+  // The value text given for the option, or null when none was given.
+  const char* given = nullptr;
 };

@@ -212,33 +212,47 @@ ChannelModel SimParams::DecideChannelModel() const {
 }
 
 void SimParams::CheckRanges() const {
-  if (M < 0) Reject(1, "M=%ld is out of range (accepted: 0 or more)", M);
-  if (queue < 0) Reject(1, "queue=%ld is out of range (accepted: 0 for unbounded, or more)", queue);
-  if (DATA < 1) Reject(1, "DATA=%ld is out of range (accepted: 1 or more)", DATA);
-  if (B_signal <= 0) Reject(1, "B_signal=%ld is out of range (accepted: more than 0)", B_signal);
-  if (B <= 0) Reject(1, "B=%ld is out of range (accepted: more than 0)", B);
-  if (!(t_symbol > 0)) Reject(1, "t_symbol=%g is out of range (accepted: more than 0)", t_symbol);
-  CheckArrival("ar_rate", ar_type, ar_rate);
-  if (channel == ChannelModel::kRice && !(K >= 0))
-    Reject(1, "K=%g is out of range with fsf_type=4 (accepted: 0 or more)", K);
-  if (channel == ChannelModel::kRice && !(KAP >= 0))
-    Reject(1, "KAP=%g is out of range with fsf_type=4 (accepted: 0 or more)", KAP);
-}
-
-void SimParams::CheckArrival(const char* what, long type, double rate) {
-  const std::string problem = ArrivalProblem(what, type, rate, HUGE_VAL);
-  if (!problem.empty()) Reject(1, "%s", problem.c_str());
+  AppParams::CheckRanges();
+  for (const long* count : {&frames, &attempts, &runs})
+    Accept(count, *count >= 0, "0 for no limit, or more");
+  Accept(&time, time >= 0, "0 for no limit, or more seconds");
+  Accept(&adhoc, adhoc == 0 || adhoc == 1, "0 for infrastructure or 1 for ad hoc");
+  Accept(&t_symbol, t_symbol > 0, "more than 0");
+  Accept(&t_preamble, t_preamble >= 0, "0 or more");
+  Accept(&B_signal, B_signal > 0, "more than 0");
+  Accept(&B, B > 0, "more than 0");
+  Accept(&M, M >= 0, "0 or more");
+  Accept(&sifs, sifs >= 0, "0 or more");
+  Accept(&fixed_ack_rate, fixed_ack_rate >= -1 && fixed_ack_rate <= 1,
+         "-1 for every frame at B, 0 for 6, 12 or 24 Mbit/s, or 1 for CTS and ACK at B_signal");
+  Accept(&fsf_type, fsf_type >= 0 && fsf_type <= 5,
+         "0 none, 1 binomial, 2 Rayleigh, 4 Rice; 3 and 5 run without fading");
+  Accept(&fsf_prob_node, fsf_prob_node >= 0 && fsf_prob_node <= 1, "0 to 1");
+  Accept(&fsf_prob_ap, fsf_prob_ap <= 1, "0 to 1, or below 0 for the value of fsf_prob_node");
+  Accept(&queue, queue >= 0, "0 for unbounded, or more");
+  Accept(&retry_limit, retry_limit >= -2, "-2 or -1 for unlimited, or 0 or more");
+  Accept(&ar_type, ar_type >= 0 && ar_type <= 4,
+         "0 saturation, 1 constant, 2 uniform, 3 exponential, 4 Bernoulli");
+  RejectIf(ArrivalProblem("ar_rate", ar_type, ar_rate, HUGE_VAL));
+  Accept(&K, K >= 0, "0 or more");
+  Accept(&KAP, KAP >= 0, "0 or more");
+  Accept(&show_node, show_node >= -1, "-1 for all stations, or a station number");
+  Accept(&flow_stats, flow_stats >= 0, "0 for none, or a window of more than 0 seconds");
 }
 
 std::string SimParams::ArrivalProblem(const char* what, long type, double rate, double max_rate) {
-  if (type != 1 && type != 2 && type != 3) return "";
+  if (type == 4 && !(rate >= 0 && rate <= 1))
+    return Text(
+        "%s=%g is out of range with arrival type 4 (accepted: 0 to 1, the probability of "
+        "an arrival in a cycle)",
+        what, rate);
   // The clocked processes space arrivals by DATA / rate, which a negative rate inverts.
-  if (rate < 0)
+  if (!(rate >= 0))
     return Text("%s=%g is out of range with arrival type %ld (accepted: 0 or more)", what, rate,
                 type);
   // Every arrival is one pass of the arrival clock loop: too many per cycle
   // (or a step the clock absorbs) would keep a cycle from ever ending.
-  if (rate > max_rate)
+  if (type >= 1 && type <= 3 && rate > max_rate)
     return Text("%s=%g is out of range with arrival type %ld (accepted: 0 to %g)", what, rate, type,
                 max_rate);
   return "";

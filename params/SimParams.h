@@ -19,13 +19,12 @@ class SimParams : public AppParams {
   // Derives timing, powers, Rice amplitudes and the channel model; ends the
   // process with status 1 on an unsupported chan_bw.
   void Initialize();
-  // Rejects values the derived quantities or the simulation cannot work with;
-  // run by the most derived layer once its own checks have passed.
+  // Rejects given values that no behaviour is defined for; the protocol layer
+  // runs it before anything is derived from them.
   void CheckRanges() const;
-  // Rejects a negative rate for the clocked arrival types 1, 2 and 3.
-  static void CheckArrival(const char* what, long type, double rate);
-  // The message for a clocked arrival type (1, 2, 3) whose rate is negative
-  // or above max_rate; empty when the rate is usable.
+  // The message for an arrival rate that is negative, above 1 for the
+  // Bernoulli type 4 or above max_rate for the clocked types 1, 2 and 3;
+  // empty when the rate is usable.
   static std::string ArrivalProblem(const char* what, long type, double rate, double max_rate);
   void SetBitrates();
   // Air time of a PSDU of bits bits at rate bit/s, without propagation delay.

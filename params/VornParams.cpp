@@ -2,12 +2,13 @@
 // bandwidth adaptation, QoS tables, node groups, cycle timing and checks.
 #include "params/VornParams.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
-#include <memory>
 #include <sstream>
 #include <string>
 
@@ -23,9 +24,27 @@ long Truncate(double value) {
   return static_cast<long>(value);
 }
 
-void AssignConverted(const CSVStream& stream, ArrayDense<double, unsigned>& table) {
-  std::unique_ptr<ArrayDense<double, unsigned>> converted(stream.convert<double>(true));
-  table = *converted;
+// The cells of the p table, of the tau table and of the node groups.
+const TableReader kProbabilities({"", false, 0, 1, "numbers from 0 to 1"});
+const TableReader kTaus({"", false, 0, HUGE_VAL, "0 for uniform, or more"});
+const TableReader kNodeGroups({{"N", true, 0, HUGE_VAL, "whole numbers of stations, 0 or more"},
+                               {"A", true, 0, 4, "0 to 4, as ar_type"},
+                               {"R", false, 0, HUGE_VAL, "0 or more, as ar_rate"},
+                               {"Q", true, 0, HUGE_VAL, "whole numbers, 0 or more"},
+                               {"T", true, 0, 1, "0 for statistical or 1 for strict"}});
+
+// Bytes of one station or access point besides its tables, and of one
+// contention round's draw; somewhat above their sizes, for the heap blocks.
+constexpr double kNodeBytes = 2048;
+constexpr double kDrawBytes = 96;
+
+std::string Bytes(double bytes) {
+  const char* units[] = {"bytes", "kB", "MB", "GB", "TB"};
+  int unit = 0;
+  for (; unit < 4 && bytes >= 1000; ++unit) bytes /= 1000;
+  char text[64];
+  std::snprintf(text, sizeof text, "%.3g %s", bytes, units[unit]);
+  return text;
 }
 
 }  // namespace
@@ -82,15 +101,17 @@ void VornParams::GetArguments(int argc, char** argv) {
 }
 
 void VornParams::Initialize() {
+  CheckArguments();
+  CheckRanges();
+  const long levels = qos_levels;
+  RejectIf(ReadTables());
   SimParams::Initialize();
   AdaptToChannelBandwidth();
-  ParseSlotQoSParam(qos_p_file, p, p_table);
-  ParseSlotQoSParam(qos_tau_file, tau, tau_table);
-  ReadNodeGroups();
   ExtractQoSLevels();
   SetProtocolTiming();
   ExpandSubcarriers();
-  CheckRanges();
+  CheckLimits();
+  WarnIneffective(levels);
 }
 
 void VornParams::AdaptToChannelBandwidth() {
@@ -101,28 +122,32 @@ void VornParams::AdaptToChannelBandwidth() {
   ymin = ymin - 17.160033436348016;
 }
 
-void VornParams::ParseSlotQoSParam(const char* file, CSVString& values,
-                                   ArrayDense<double, unsigned>& table) {
-  if (file && file[0] != '\0') {
-    AssignConverted(CSVFile(file, ","), table);
-    return;
-  }
-  const std::vector<double> row = CSVString::cast<double>(values.elements, true);
-  table.Resize(row.empty() ? 0 : 1, static_cast<unsigned>(row.size()));
-  for (unsigned j = 0; j < row.size(); ++j) table(0, j) = row[j];
+std::string VornParams::ReadTables() {
+  std::string problem = ParseSlotQoSParam(qos_p_file, p, kProbabilities, p_table);
+  if (problem.empty()) problem = ParseSlotQoSParam(qos_tau_file, tau, kTaus, tau_table);
+  return problem.empty() ? ReadNodeGroups() : problem;
 }
 
-void VornParams::ReadNodeGroups() {
+std::string VornParams::ParseSlotQoSParam(const char* file, const CSVString& values,
+                                          const TableReader& cells,
+                                          ArrayDense<double, unsigned>& table) {
+  if (file && file[0] != '\0') return cells.ReadLines(file, CSVFile(file, ","), table);
+  return cells.ReadList(Setting(&values), values.elements, table);
+}
+
+std::string VornParams::ReadNodeGroups() {
+  node_group_lines.clear();
   if (nodes_def[0] != '\0') {
     std::istringstream text(nodes_def);
     CSVStream stream;
     stream.parse(text, ",", ';');
-    AssignConverted(stream, node_groups);
-  } else if (nodes_file[0] != '\0') {
-    AssignConverted(CSVFile(nodes_file, ","), node_groups);
-  } else {
-    node_groups.Resize(0);
+    return kNodeGroups.ReadLines("nodes_def", stream, node_groups, &node_group_lines);
   }
+  if (nodes_file[0] != '\0')
+    return kNodeGroups.ReadLines(nodes_file, CSVFile(nodes_file, ","), node_groups,
+                                 &node_group_lines);
+  node_groups.Resize(0);
+  return "";
 }
 
 void VornParams::ExtractQoSLevels() {
@@ -135,10 +160,6 @@ void VornParams::ExtractQoSLevels() {
     std::exit(16);
   }
   qos_levels = p_table.d1;
-  // Q and T are read from columns 3 and 4 of every group.
-  if (node_groups.d1 > 0 && node_groups.d2 < 5)
-    Reject(1, "%s has lines of %u fields (accepted: at least 5 fields N,A,R,Q,T per line)",
-           NodeGroupSource(), node_groups.d2);
   for (unsigned i = 0; i < node_groups.d1; ++i) {
     const double q = node_groups(i, 3);
     if (q >= F || q >= qos_levels) {
@@ -164,58 +185,41 @@ void VornParams::ExpandSubcarriers() {
     std::fprintf(stderr, "Error: (F*L <= %ld && L >= 1) not met.", 31L);
     std::exit(7);
   }
-  if (F < 1) Reject(7, "F=%ld is out of range (accepted: 1 or more)", F);
   subcarriers = F * L;
 }
 
 void VornParams::CheckRanges() const {
   SimParams::CheckRanges();
+  Accept(&DATA, DATA >= 1 && DATA <= kMaxBits, "1 to 2147483647");
+  Accept(&APP, APP >= 0 && APP <= kMaxBits, "0 to 2147483647");
   // The engine redraws the channels when its cycle counter is a multiple of randsratio.
-  if (randsratio < 1) Reject(1, "randsratio=%ld is out of range (accepted: 1 or more)", randsratio);
-  if (seed < 0 || seed > kMaxSeed)
-    Reject(1, "seed=%ld is out of range (accepted: 0 for the time of day, or 1 to %ld)", seed,
-           kMaxSeed);
-  CheckNodeGroups();
+  Accept(&randsratio, randsratio >= 1, "1 or more");
+  Accept(&R, R >= 0, "0 or more");
+  Accept(&F, F >= 1, "1 or more", 7);
+  Accept(&ts, ts >= 0, "0 or more");
+  Accept(&qos_type, qos_type == 0 || qos_type == 1, "0 for statistical or 1 for strict");
+  Accept(&seed, seed >= 0 && seed <= kMaxSeed, "0 for the time of day, or 1 to 4294967295");
   if (mc_packets && queue == 0)
     Reject(1, "mc_packets=1 needs a bounded queue, but queue=0 (accepted: queue of 1 or more)");
-  CheckLimits();
 }
 
 void VornParams::CheckNodeGroups() const {
-  const std::string problem = NodeGroupProblem();
-  if (!problem.empty()) Reject(1, "%s", problem.c_str());
+  RejectIf(NodeGroupProblem());
 }
 
 std::string VornParams::NodeGroupProblem() const {
-  const char* source = NodeGroupSource();
-  double stations = 0;
   for (unsigned i = 0; i < node_groups.d1; ++i) {
-    const double n = node_groups(i, 0);
-    if (n != std::floor(n))
-      return Text("%s line %u has N=%g (accepted: whole numbers of stations)", source, i + 1, n);
-    const std::string where = Text("%s line %u: R", source, i + 1);
-    const long type = Truncate(node_groups(i, 1));
-    std::string problem = ArrivalProblem(where.c_str(), type, node_groups(i, 2), HUGE_VAL);
+    const long line = i < node_group_lines.size() ? node_group_lines[i] : i + 1;
+    const std::string where = Text("%s line %ld: R", NodeGroupSource(), line);
+    const std::string problem = ArrivalProblem(where.c_str(), Truncate(node_groups(i, 1)),
+                                               node_groups(i, 2), MaxArrivalRate());
     if (!problem.empty()) return problem;
-    // The engine converts A and T to integers.
-    for (unsigned column : {1u, 4u})
-      if (node_groups(i, column) > static_cast<double>(kMaxBits))
-        return Text("%s line %u has %c=%g (accepted: 0 to %ld)", source, i + 1,
-                    column == 1 ? 'A' : 'T', node_groups(i, column), kMaxBits);
-    problem = ArrivalProblem(where.c_str(), type, node_groups(i, 2), MaxArrivalRate());
-    if (!problem.empty()) return problem;
-    stations += n;
   }
-  if (stations > kMaxStations)
-    return Text("%s has %g stations in all (accepted: 0 to %ld)", source, stations, kMaxStations);
   return "";
 }
 
 void VornParams::CheckLimits() const {
   CheckFinite();
-  if (DATA > kMaxBits) Reject(1, "DATA=%ld is out of range (accepted: 1 to %ld)", DATA, kMaxBits);
-  if (APP < 0 || APP > kMaxBits)
-    Reject(1, "APP=%ld is out of range (accepted: 0 to %ld)", APP, kMaxBits);
   // A cycle of no or negative duration leaves the clock still or running
   // back; the 'time' stop condition reports that case itself.
   if (!std::isfinite(t_coll) || (!(t_coll > 0) && !(time > 0)))
@@ -223,32 +227,71 @@ void VornParams::CheckLimits() const {
            "t_coll=%g, the duration of a contention cycle, is out of range (accepted: more than 0 "
            "and finite; it follows from R, ts, sifs, delta and the frame timing options)",
            t_coll);
-  const std::string problem = ArrivalProblem("ar_rate", ar_type, ar_rate, MaxArrivalRate());
-  if (!problem.empty()) Reject(1, "%s", problem.c_str());
+  RejectIf(ArrivalProblem("ar_rate", ar_type, ar_rate, MaxArrivalRate()));
+  CheckNodeGroups();
+  const double stations = StationCount();
+  if (show_node >= stations) {
+    const std::string accepted = stations > 0
+                                     ? Text("-1 for all stations, or 0 to %.0f", stations - 1)
+                                     : "-1, as there is no station";
+    Reject(1, "%s is out of range with %.0f stations (accepted: %s)", Setting(&show_node).c_str(),
+           stations, accepted.c_str());
+  }
   CheckMemory();
 }
 
 void VornParams::CheckMemory() const {
-  if (node_groups.empty() && M > kMaxStations)
-    Reject(1, "M=%ld is out of range (accepted: 0 to %ld)", M, kMaxStations);
-  const long stations = StationCount();
-  const long max_queue = kMaxQueueSlots / std::max(stations, 1L);
-  if (queue > max_queue)
-    Reject(1, "queue=%ld is out of range with %ld stations (accepted: 0 to %ld)", queue, stations,
-           max_queue);
-  const long states = queue * stations + 1;
+  const double needed = MemoryNeeded(), limit = MemoryLimit();
+  const double stations = StationCount();
+  if (needed > limit) {
+    const std::string network = node_groups.empty()
+                                    ? Setting(&M)
+                                    : Text("%s with %.0f stations", NodeGroupSource(), stations);
+    Reject(1,
+           "%s needs about %s of memory with fsf_type=%ld, S=%ld subcarriers%s queue=%ld%s "
+           "(accepted: at most %s, half of this machine's memory)",
+           network.c_str(), Bytes(needed).c_str(), fsf_type, subcarriers,
+           mc_packets ? "," : " and", queue,
+           mc_packets ? " and mc_packets=1" : "", Bytes(limit).c_str());
+  }
+  const double states = static_cast<double>(queue) * stations + 1;
   if (mc_packets && states > kMaxPacketStates)
     Reject(1,
-           "mc_packets=1 with queue=%ld and %ld stations needs %ld packet states (accepted: "
+           "mc_packets=1 with queue=%ld and %.0f stations needs %.0f packet states (accepted: "
            "queue*stations+1 of at most %ld)",
            queue, stations, states, kMaxPacketStates);
 }
 
-long VornParams::StationCount() const {
-  if (node_groups.empty()) return M;
-  // Whole counts of at most kMaxStations in all, once CheckNodeGroups has passed.
-  long stations = 0;
-  for (unsigned i = 0; i < node_groups.d1; ++i) stations += static_cast<long>(node_groups(i, 0));
+double VornParams::MemoryNeeded() const {
+  const double stations = StationCount();
+  const double nodes = adhoc ? stations : stations + 1;
+  const double S = static_cast<double>(subcarriers);
+  const bool rssi = channel == ChannelModel::kRayleigh || channel == ChannelModel::kRice;
+  // Every node holds a link per node (masks or RSSI rows), its queue's ring
+  // and length histogram (an unbounded ring starts at 16) and its round draws.
+  const double slots = queue > 0 ? static_cast<double>(queue) : 16;
+  const double per_node = kNodeBytes + 8 * nodes + 16 * slots +
+                          kDrawBytes * static_cast<double>(R) + (rssi ? 8 * S : 0);
+  // The node lists and histograms of the network, then the models' tables.
+  double bytes = nodes * per_node + 80 * nodes;
+  if (rssi) bytes += 8 * S * (stations * (stations - 1) / 2 + 2 * stations + 1);
+  if (mc_packets) {
+    const double states = static_cast<double>(queue) * stations + 1;
+    bytes += 8 * states * (2 * states + 1);
+  }
+  return bytes;
+}
+
+double VornParams::MemoryLimit() {
+  const double pages = static_cast<double>(sysconf(_SC_PHYS_PAGES));
+  const double page = static_cast<double>(sysconf(_SC_PAGE_SIZE));
+  return pages > 0 && page > 0 ? 0.5 * pages * page : HUGE_VAL;
+}
+
+double VornParams::StationCount() const {
+  if (node_groups.empty()) return static_cast<double>(M);
+  double stations = 0;
+  for (unsigned i = 0; i < node_groups.d1; ++i) stations += node_groups(i, 0);
   return stations;
 }
 
@@ -258,5 +301,31 @@ double VornParams::MaxArrivalRate() const {
 }
 
 const char* VornParams::NodeGroupSource() const {
-  return nodes_def[0] != '\0' ? "nodes_def" : "nodes_file";
+  return nodes_def[0] != '\0' ? "nodes_def" : nodes_file;
+}
+
+void VornParams::WarnIneffective(long levels) const {
+  if (fsf_type == 3)
+    std::fprintf(stderr,
+                 "Warning: %s runs without fading, as it always has; Rayleigh fading is "
+                 "fsf_type=2.\n",
+                 Setting(&fsf_type).c_str());
+  if (fsf_type == 5)
+    std::fprintf(stderr,
+                 "Warning: %s runs without fading; the fading models are 1 (binomial), "
+                 "2 (Rayleigh) and 4 (Rice).\n",
+                 Setting(&fsf_type).c_str());
+  if (no_ack)
+    std::fputs("Warning: no_ack=1 has no effect: every successful exchange ends with its ACK.\n",
+               stderr);
+  if (qos_type != 0)
+    std::fprintf(stderr,
+                 "Warning: %s has no effect: the QoS type of a station is the T field "
+                 "of its node group (nodes_def, nodes_file).\n",
+                 Setting(&qos_type).c_str());
+  if (Given(&qos_levels) && levels != qos_levels)
+    std::fprintf(stderr,
+                 "Warning: %s has no effect: the QoS levels are the %ld rows of the p "
+                 "and tau tables.\n",
+                 Setting(&qos_levels).c_str(), qos_levels);
 }

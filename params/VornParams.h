@@ -5,6 +5,7 @@
 #include <string>
 
 #include "params/SimParams.h"
+#include "params/TableReader.h"
 #include "support/ArrayDense.h"
 #include "support/CSVString.h"
 
@@ -17,18 +18,20 @@ class VornParams : public SimParams {
   void GetArguments(int argc, char** argv);
   // The whole configuration step; ends the process on invalid combinations.
   void Initialize();
+  // p_table, tau_table and node_groups, in this order; returns why the first
+  // refused input is refused, or "".
+  std::string ReadTables();
   // One per-level per-round table: from the CSV file when one is named,
-  // otherwise from values as a single row (empty when a value is not numeric).
-  void ParseSlotQoSParam(const char* file, CSVString& values, ArrayDense<double, unsigned>& table);
-  // node_groups from nodes_def (lines separated by ';'), else from nodes_file.
-  void ReadNodeGroups();
+  // otherwise from values as a single row, each cell as cells accepts.
+  // Returns why the input is refused, or "".
+  std::string ParseSlotQoSParam(const char* file, const CSVString& values, const TableReader& cells,
+                                ArrayDense<double, unsigned>& table);
+  // node_groups from nodes_def (lines separated by ';'), else from nodes_file;
+  // returns why the input is refused, or "".
+  std::string ReadNodeGroups();
   // Checks the tables against each other, R and F, sets qos_levels.
   void ExtractQoSLevels();
-  // Largest network, in stations: the channel state grows with its square.
-  static constexpr long kMaxStations = 2000;
-  // Queue slots over all stations, each held twice (ring and histogram).
-  static constexpr long kMaxQueueSlots = 1L << 24;
-  // Packet-count states of mc_packets; the transition matrices hold their square.
+  // Packet-count states of mc_packets; trans_packets.csv lists their square.
   static constexpr long kMaxPacketStates = 4096;
   // Arrivals per contention cycle of one station's clocked arrival process.
   static constexpr double kMaxArrivalsPerCycle = 1000;
@@ -37,19 +40,25 @@ class VornParams : public SimParams {
   // Seeds are 32-bit, and 0 asks for one from the time of day.
   static constexpr long kMaxSeed = 4294967295;
 
-  // Range checks of every layer; run last so that the other errors keep precedence.
+  // The values given to every layer's options, checked before anything is
+  // derived from them, so that they come before the other errors.
   void CheckRanges() const;
-  // Whole station counts and usable arrival rates in every node group.
+  // Usable arrival rates in every node group.
   void CheckNodeGroups() const;
-  // The message of the first unusable node group value ("" when none), so that
+  // The message of the first unusable node group rate ("" when none), so that
   // it can be checked without ending the process.
   std::string NodeGroupProblem() const;
-  // Values that would make the run hang, overflow or exhaust memory.
+  // Derived values that would make the run hang, overflow or exhaust memory.
   void CheckLimits() const;
-  // Station count, queue and mc_packets sizes that would exhaust memory.
+  // Tables that would not fit into memory, and mc_packets state counts.
   void CheckMemory() const;
+  // Bytes the network's tables will take, estimated from the stations, the
+  // subcarriers, the channel model, the queues and the recorders.
+  double MemoryNeeded() const;
+  // Half of the machine's physical memory (unlimited when it is unknown).
+  static double MemoryLimit();
   // Stations the network will build: M, or the sum of the node groups' N.
-  long StationCount() const;
+  double StationCount() const;
   // Fastest clocked arrival rate in bit/s (infinite while t_coll is unusable).
   double MaxArrivalRate() const;
 
@@ -84,10 +93,14 @@ class VornParams : public SimParams {
   ArrayDense<double, unsigned> p_table;
   // One row per group: N, A, R, Q, T.
   ArrayDense<double, unsigned> node_groups;
+  // The line of every node group in its file or text.
+  std::vector<long> node_group_lines;
 
  private:
   void AdaptToChannelBandwidth();
   void SetProtocolTiming();
   void ExpandSubcarriers();
   const char* NodeGroupSource() const;
+  // Warns of values given that run otherwise than their option suggests.
+  void WarnIneffective(long levels) const;
 };

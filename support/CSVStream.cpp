@@ -1,25 +1,16 @@
-// Line-by-line reading of delimited text with the column-count check.
+// Line-by-line reading of delimited text.
 #include "support/CSVStream.h"
-
-#include <cstdio>
 
 void CSVStream::parse(std::istream& in, const char* separators, char delimiter) {
   rows.clear();
   lines.clear();
-  size_t expected = 0;
+  numbers.clear();
   std::string line;
-  while (std::getline(in, line, delimiter)) {
+  for (long number = 1; std::getline(in, line, delimiter); ++number) {
     std::vector<std::string> fields = CSVString::Split(line, separators);
     if (fields.empty()) continue;
-    if (expected != 0 && fields.size() != expected) {
-      rows.clear();
-      lines.clear();
-      std::fprintf(stderr, "CSVStream warning: different number of columns in line \"%s\"\n",
-                   line.c_str());
-      return;
-    }
     lines.push_back(line);
     rows.push_back(std::move(fields));
-    expected = rows.back().size();
+    numbers.push_back(number);
   }
 }

@@ -5,11 +5,17 @@
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+bool IsSpaceOrTab(char c) {
+  return c == ' ' || c == '\t';
+}
 
 std::string TrimBlanks(const std::string& s, size_t start, size_t end) {
-  while (start < end && (s[start] == ' ' || s[start] == '\t')) ++start;
-  while (end > start && (s[end - 1] == ' ' || s[end - 1] == '\t')) --end;
+  while (start < end && IsSpaceOrTab(s[start])) ++start;
+  while (end > start && IsSpaceOrTab(s[end - 1])) --end;
   return s.substr(start, end - start);
 }
 
@@ -43,6 +49,6 @@ std::vector<std::string> CSVString::Split(const std::string& s, const char* sepa
   }
 }
 
-bool CSVString::IsNumericField(const std::string& field) {
-  return field.find_first_not_of(".0123456789") == std::string::npos;
+std::string CSVString::Trim(const std::string& text) {
+  return TrimBlanks(text, 0, text.size());
 }

@@ -1,8 +1,7 @@
-// CSVString: one text split into trimmed fields, and the numeric conversion of
-// fields that every table reader shares.
+// CSVString: one text split into trimmed fields by the field rule that every
+// CSV reader shares.
 #pragma once
 
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -22,23 +21,8 @@ class CSVString {
   // skipped, a trailing run adds one empty field; fields lose outer blanks.
   static std::vector<std::string> Split(const std::string& text, const char* separators);
 
-  // True when the field holds only '.' and digits (no sign, no exponent).
-  static bool IsNumericField(const std::string& field);
-
-  // Converts fields by stream extraction (0 where nothing reads). With check,
-  // any field that is not IsNumericField makes the whole result empty, which
-  // is how header lines and signed values are dropped from tables.
-  template <class T>
-  static std::vector<T> cast(const std::vector<std::string>& fields, const bool& check) {
-    std::vector<T> result(fields.size(), T(0));
-    for (size_t i = 0; i < fields.size(); ++i) {
-      if (check && !IsNumericField(fields[i])) return {};
-      std::istringstream in(fields[i]);
-      T value{};
-      if (in >> value) result[i] = value;
-    }
-    return result;
-  }
+  // text without the spaces and tabs at both ends.
+  static std::string Trim(const std::string& text);
 
   std::string text;
   std::vector<std::string> elements;

@@ -232,6 +232,8 @@ TEST(VornNetworkStopDeathTest, RunThatCanNeverEndIsRejected) {
   EXPECT_EXIT(Configure({"M=0", "frames=10"}), testing::ExitedWithCode(1), "can never be met");
   EXPECT_EXIT(Configure({"ar_type=4", "ar_rate=0", "attempts=10"}), testing::ExitedWithCode(1),
               "can never be met");
+  EXPECT_EXIT(Configure({"delta=-1", "time=1"}), testing::ExitedWithCode(1),
+              "cycle lasts -1.99845 s \\(t_coll\\), so the stop condition 'time' can never be met");
 }
 
 struct InvariantCase {

@@ -1,9 +1,10 @@
 // End-to-end start-up of the binary: options and the options file, help,
-// lastopts.lst, and every configuration error with its message and status.
+// lastopts.lst, and one table of every refusal and warning with its message
+// and status, hostile inputs that once hung or crashed a run among them.
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "tests/e2e/RunBinary.h"
@@ -32,6 +33,147 @@ const char* const kDefaults =
     "tau=1.0,1.0,1.0\nunlucky=0\npeers=0\ngreedy=1\nindep=1\nqos_type=0\nqos_tau_file=\n"
     "qos_p_file=\npdf_winners=0\nmc_nodes=0\nmc_packets=0\nseed=7\n";
 
+std::string Repeat(const std::string& text, int times) {
+  std::string all;
+  for (int i = 0; i < times; ++i) all += text;
+  return all;
+}
+
+// Deterministic bytes of every value, NUL and line feeds included.
+std::string Binary(size_t size) {
+  std::string bytes(size, '\0');
+  unsigned long state = 12345;
+  for (char& c : bytes) {
+    state = state * 6364136223846793005UL + 1442695040888963407UL;
+    c = static_cast<char>(state >> 56);
+  }
+  return bytes;
+}
+
+// One run: its arguments, exit status and standard error without the timing
+// lines; an expected text ending in '*' is compared up to the '*' only.
+struct Case {
+  std::vector<std::string> args;
+  int status;
+  std::string err;
+};
+
+const std::string kMemory = " (accepted: at most *";
+
+const std::vector<Case> kCases = {
+    // Names and values.
+    {{"adoc=1"}, 1, "Error: unknown option \"adoc\" (did you mean \"adhoc\"?)\n"},
+    {{"optfile=bad.txt"},
+     1,
+     "# using options file \"bad.txt\" (2 lines)\nError: bad.txt line 4: unknown option "
+     "\"fsf_typ\" (did you mean \"fsf_type\"?)\n"},
+    {{"M=ten"},
+     1,
+     "Error: M=ten is not an integer (accepted: a whole number such as 10, 1e5 or 2.0).\n"},
+    // Meanings, named as given, before the errors below.
+    {{"fsf_eta=2", "chan_bw=7"}, 1, "Error: fsf_eta=2 is out of range (accepted: 0 to 1).\n"},
+    {{"F=0"}, 7, "Error: F=0 is out of range (accepted: 1 or more).\n"},
+    {{"ar_type=4"},
+     1,
+     "Error: ar_rate=6e+06 is out of range with arrival type 4 (accepted: 0 to 1, the probability "
+     "of an arrival in a cycle).\n"},
+    {{"mc_packets=1", "queue=0"},
+     1,
+     "Error: mc_packets=1 needs a bounded queue, but queue=0 (accepted: queue of 1 or more).\n"},
+    {{"show_node=5"},
+     1,
+     "Error: show_node=5 is out of range with 5 stations (accepted: -1 for all stations, or 0 to "
+     "4).\n"},
+    {{"p=-0.2,0.5,0.5"},
+     1,
+     "Error: p=-0.2,0.5,0.5: item 1 \"-0.2\" is out of range (accepted: numbers from 0 to 1).\n"},
+    // Tables and node groups.
+    {{"qos_p_file=ragged.csv"},
+     1,
+     "Error: ragged.csv line 3 has 2 fields where line 1 has 3 (accepted: the same number of "
+     "fields on every line).\n"},
+    {{"nodes_file=short.csv"},
+     1,
+     "Error: short.csv line 2 has 3 fields (accepted: 5 fields N,A,R,Q,T).\n"},
+    {{"nodes_def=-5,0,0,1,0"},
+     1,
+     "Error: nodes_def line 1: N \"-5\" is not a whole number in digits (accepted: whole numbers "
+     "of stations, 0 or more).\n"},
+    {{"nodes_def=1,1,99999999999999999999999,0,0"},
+     1,
+     "Error: nodes_def line 1: R=1e+23 is out of range with arrival type 1 (accepted: 0 to "
+     "5.29884e+09).\n"},
+    {{"qos_p_file=binary.csv"}, 1, "Error: binary.csv line *"},
+    // The errors that keep their messages and statuses.
+    {{"optfile=."}, 1, "CSVFile error: Cannot open/read file \".\"\n"},
+    {{"chan_bw=7"}, 1, "Error: Supported channel bandwidth values (MHz) are: 20, 10, 5\n"},
+    {{"F=2147483648"}, 7, "Error: (F*L <= 31 && L >= 1) not met."},
+    {{"qos_p_file=empty.csv"},
+     16,
+     "Error: Number of rows/columns must be the same for 'pt' and 'tau'.\n"},
+    {{"R=4"}, 16, "Error: Number of columns must be >= R for 'pt' and 'tau'.\n"},
+    // Classes count the table rows only, and are compared with F before F*L.
+    {{"qos_p_file=p2.csv", "qos_tau_file=p2.csv", "nodes_file=classes.csv", "F=2", "L=2"},
+     17,
+     "Nodes definition error in line 2: Requested QoS priority 2 which is greater than F (2) or "
+     "than the specified QoS levels (2).\n"},
+    // Derived values that would hang a run or exhaust memory.
+    {{"delta=-1"},
+     1,
+     "Error: t_coll=-1.99845, the duration of a contention cycle, is out of range (accepted: more "
+     "than 0 and finite; it follows from R, ts, sifs, delta and the frame timing options).\n"},
+    {{"ar_type=3", "ar_rate=5.3e9"},
+     1,
+     "Error: ar_rate=5.3e+09 is out of range with arrival type 3 (accepted: 0 to 5.29884e+09).\n"},
+    {{"queue=100000000000"},
+     1,
+     "Error: M=5 needs about 9.6 TB of memory with fsf_type=0, S=8 subcarriers and "
+     "queue=100000000000" +
+         kMemory},
+    {{"nodes_file=groups.csv"},
+     1,
+     "Error: groups.csv with 1000000 stations needs about 8 TB of memory with fsf_type=0, S=8 "
+     "subcarriers and queue=31" +
+         kMemory},
+    {{"mc_packets=1", "queue=4000"},
+     1,
+     "Error: mc_packets=1 with queue=4000 and 5 stations needs 20001 packet states (accepted: "
+     "queue*stations+1 of at most 4096).\n"},
+    // Warnings.
+    {{"fsf_type=3"},
+     0,
+     "Warning: fsf_type=3 runs without fading, as it always has; Rayleigh fading is "
+     "fsf_type=2.\n"},
+    {{"fading=5", "no_ack=1", "qos_type=1", "qos_levels=4"},
+     0,
+     "Warning: fading=5 runs without fading; the fading models are 1 (binomial), 2 (Rayleigh) and "
+     "4 (Rice).\nWarning: no_ack=1 has no effect: every successful exchange ends with its ACK.\n"
+     "Warning: qos_type=1 has no effect: the QoS type of a station is the T field of its node "
+     "group (nodes_def, nodes_file).\nWarning: qos_levels=4 has no effect: the QoS levels are the "
+     "1 rows of the p and tau tables.\n"},
+    {{"optfile=self.txt"},
+     0,
+     "Warning: self.txt line 1: optfile has no effect inside an options file.\n# using options "
+     "file \"self.txt\" (2 lines)\n"},
+    // Runs that must end, within the time limit and without a crash.
+    {{"M=5000", "runs=20"}, 0, ""},
+    {{"time=1e-9", "ts=0", "R=0"}, 0, ""},
+    {{"B=9223372036854775807", "B_signal=9223372036854775807", "ymin=1e300", "y0=-1e300",
+      "K=1e300"},
+     0,
+     ""},
+    {{"p=" + Repeat("0.5,", 30000) + "0.5", "tau=" + Repeat("1,", 30000) + "1"}, 0, ""},
+    {{"qos_p_file=rows.csv", "qos_tau_file=rows.csv"}, 0, ""},
+    {{"qos_p_file=line.csv", "qos_tau_file=line.csv"}, 0, ""},
+    {{"optfile=big.txt"}, 0, "# using options file \"big.txt\" (20000 lines)\n"},
+    {{"optfile=binary.txt"}, 1, "# using options file \"binary.txt\" (*"},
+    {{"runs=200000", "M=12", "queue=4", "ar_type=4", "ar_rate=0.1", "retry_limit=1",
+      "queue_stats=1", "flow_stats=0.01", "pdf_winners=1", "mc_nodes=1", "mc_packets=1",
+      "nodes_stats=1", "fsf_type=1"},
+     0,
+     ""},
+};
+
 class Startup : public testing::Test {
  protected:
   // Value of option name in lastopts.lst ("<missing>" when absent).
@@ -40,70 +182,74 @@ class Startup : public testing::Test {
       if (line.compare(0, name.size() + 1, name + "=") == 0) return line.substr(name.size() + 1);
     return "<missing>";
   }
-  // Runs args and expects the given status and exact standard error.
-  void ExpectRun(const std::vector<std::string>& args, int status, const std::string& err) {
-    bin.Remove("lastopts.lst");
-    const RunResult result = bin.Run(args);
-    EXPECT_EQ(result.status, status) << testing::PrintToString(args);
-    EXPECT_EQ(status == 0 ? result.Diagnostics() : result.err, err) << testing::PrintToString(args);
-    if (status == 0) {
-      EXPECT_TRUE(result.EndsWithTotal()) << result.err;
-    }
-    EXPECT_EQ(bin.Exists("lastopts.lst"), status == 0) << testing::PrintToString(args);
-  }
 
   RunBinary bin;
 };
 
 }  // namespace
 
+// Every refusal names what it refuses, ends the run before it writes
+// lastopts.lst and exits with its status; a warning changes nothing else.
+TEST_F(Startup, RefusalsAndWarnings) {
+  bin.time_limit = 60;
+  bin.WriteFile("bad.txt", "# set-up\n\nR=2\nfsf_typ=2\n");
+  bin.WriteFile("self.txt", "optfile=self.txt\n M = 3 \n");
+  bin.WriteFile("big.txt", Repeat("R=2\n", 20000));
+  bin.WriteFile("binary.txt", Binary(1 << 16));
+  bin.WriteFile("binary.csv", Binary(1 << 16));
+  bin.WriteFile("ragged.csv", "0.5,0.5,0.5\n\n0.5,0.5\n");
+  bin.WriteFile("short.csv", "N,A,R\n1,0,0\n");
+  bin.WriteFile("p2.csv", "0.5,0.5,0.5\n0.5,0.5,0.5\n");
+  bin.WriteFile("classes.csv", "# groups\r\n2,0,0,1,0\r\n3,0,0,2,0\r\n");
+  bin.WriteFile("empty.csv", "");
+  bin.WriteFile("rows.csv", Repeat("0.5,0.5,0.5\n", 250000));
+  bin.WriteFile("line.csv", Repeat("0.5,", 700000) + "0.5\n");
+  bin.WriteFile("groups.csv", Repeat("10,0,0,0,0\n", 100000));
+  for (const Case& c : kCases) {
+    bin.Remove("lastopts.lst");
+    const RunResult result = bin.Run(c.args);
+    const std::string what = testing::PrintToString(c.args).substr(0, 200);
+    EXPECT_FALSE(result.timed_out) << what;
+    EXPECT_EQ(result.status, c.status) << what << "\n" << result.err;
+    const std::string err = result.Diagnostics();
+    const bool prefix = !c.err.empty() && c.err.back() == '*';
+    EXPECT_EQ(prefix ? err.substr(0, c.err.size() - 1) + "*" : err, c.err) << what;
+    EXPECT_EQ(bin.Exists("lastopts.lst"), c.status == 0) << what;
+    if (c.status == 0) {
+      EXPECT_TRUE(result.EndsWithTotal()) << what << result.err;
+    }
+  }
+}
+
 TEST_F(Startup, InitializeWritesItsValuesBack) {
-  ASSERT_EQ(bin.Run({"F=8", "L=2", "chan_bw=10", "ts=1", "t_symbol=1", "fsf_prob_ap=-1",
-                     "fsf_prob_node=0.3", "K=4", "Kratio=0.5", "qos_levels=9", "B_signal=7"})
-                .status,
-            0);
+  ASSERT_EQ(
+      bin.Run({"F=8", "L=2", "chan_bw=10", "ts=1", "t_symbol=1", "fsf_prob_ap=-1",
+               "fsf_prob_node=0.3", "K=4", "Kratio=0.5", "qos_levels=1", "B_signal=7", "runs=1e3"})
+          .status,
+      0);
   EXPECT_EQ(Last("F"), "8");  // as given: read back, it repeats the run
-  EXPECT_EQ(Last("L"), "2");
   EXPECT_EQ(Last("ts"), "9.999999999999999e-06");  // every digit of the value in force
   EXPECT_EQ(Last("Ts"), "9.999999999999999e-06");
-  EXPECT_EQ(Last("t_symbol"), "8e-06");
-  EXPECT_EQ(Last("t_preamble"), "3.2e-05");
   EXPECT_EQ(Last("B_signal"), "3000000");
-  EXPECT_EQ(Last("sifs"), "3.2e-05");
   EXPECT_EQ(Last("ymin"), "-119.05149943634801");
-  EXPECT_EQ(Last("fsf_prob_ap"), "0.3");
   EXPECT_EQ(Last("fsf_alpha"), "0.3");
   EXPECT_EQ(Last("KAP"), "2");
-  EXPECT_EQ(Last("qos_levels"), "1");
+  EXPECT_EQ(Last("runs"), "1000");
 
-  ASSERT_EQ(bin.Run({"ymin=-80", "fsf_type=4", "p=1, 2,,3,", "tau=1,1,1,1"}).status, 0);
-  EXPECT_EQ(Last("fsf_type"), "4");  // the floor switches fading off, not the option
-  EXPECT_EQ(Last("fading"), "4");
-  EXPECT_EQ(Last("ymin"), "-80");
-  EXPECT_EQ(Last("p"), "1, 2,,3,");
+  ASSERT_EQ(bin.Run({"ymin=-80", "fsf_type=4", "p=1, 0,,1", "tau=1,1,1"}).status, 0);
+  EXPECT_EQ(Last("fading"), "4");  // the floor switches fading off, not the option
+  EXPECT_EQ(Last("p"), "1, 0,,1");
 }
 
 TEST_F(Startup, CommandLineBeatsOptionsFileAndFirstOccurrenceWins) {
-  bin.WriteFile("opts.txt",
-                "# run set-up\r\nR=2\r\n\r\nM=7\r\nM=8\r\noptfile=other\r\nout_dir=res\r\n");
+  bin.WriteFile("opts.txt", "# run set-up\r\nR=2\r\n\r\n M =\t7\r\nM=8\r\nout_dir = res\r\n");
   const RunResult result = bin.Run({"optfile=opts.txt", "R=1", "R=3"});
   EXPECT_EQ(result.status, 0);
-  EXPECT_EQ(result.Diagnostics(), "# using options file \"opts.txt\" (5 lines)\n");
+  EXPECT_EQ(result.Diagnostics(), "# using options file \"opts.txt\" (4 lines)\n");
   EXPECT_EQ(Last("R"), "1");
   EXPECT_EQ(Last("M"), "7");
   EXPECT_EQ(Last("optfile"), "opts.txt");
-  EXPECT_EQ(Last("out_dir"), "res");  // no carriage return kept
-
-  bin.WriteFile("quiet.txt", "# nothing\n\n   \n");
-  ExpectRun({"optfile=quiet.txt"}, 0, "");
-}
-
-TEST_F(Startup, RaggedOptionsFileIsIgnoredWithAWarning) {
-  bin.WriteFile("opts.txt", "a=1\nb=2\nc=3=4\nM=9\n");
-  ExpectRun({"optfile=opts.txt"}, 0,
-            "CSVStream warning: different number of columns in line \"c=3=4\"\n");
-  EXPECT_EQ(Last("M"), "5");
-  ExpectRun({"optfile=missing.txt"}, 1, "CSVFile error: Cannot open/read file \"missing.txt\"\n");
+  EXPECT_EQ(Last("out_dir"), "res");  // no blank or carriage return kept
 }
 
 TEST_F(Startup, UnwritableLastoptsIsReportedAndTheRunGoesOn) {
@@ -151,74 +297,12 @@ TEST_F(Startup, HelpVariants) {
   EXPECT_FALSE(bin.Exists("lastopts.lst"));
 }
 
-// One case per message not already checked with hostile inputs; no failed
-// run may write lastopts.lst.
-TEST_F(Startup, ConfigurationErrors) {
-  const std::vector<std::pair<std::vector<std::string>, std::pair<int, std::string>>> cases = {
-      {{"R=4"}, {16, "Error: Number of columns must be >= R for 'pt' and 'tau'.\n"}},
-      {{"p=0.5,0.5,0.5,0.5"},
-       {16, "Error: Number of rows/columns must be the same for 'pt' and 'tau'.\n"}},
-      {{"F=8", "L=4"}, {7, "Error: (F*L <= 31 && L >= 1) not met."}},
-      // The tables are read before the node groups.
-      {{"qos_tau_file=none.csv", "nodes_file=nothing.csv"},
-       {1, "CSVFile error: Cannot open/read file \"none.csv\"\n"}},
-      {{"M=-1"}, {1, "Error: M=-1 is out of range (accepted: 0 or more).\n"}},
-      {{"queue=-2"},
-       {1, "Error: queue=-2 is out of range (accepted: 0 for unbounded, or more).\n"}},
-      {{"B=0"}, {1, "Error: B=0 is out of range (accepted: more than 0).\n"}},
-      {{"ar_type=1", "ar_rate=-5"},
-       {1, "Error: ar_rate=-5 is out of range with arrival type 1 (accepted: 0 or more).\n"}},
-      {{"fading=4", "KAP=-2"},
-       {1, "Error: KAP=-2 is out of range with fsf_type=4 (accepted: 0 or more).\n"}},
-      {{"mc_packets=1", "queue=0"},
-       {1,
-        "Error: mc_packets=1 needs a bounded queue, but queue=0 (accepted: queue of 1 or "
-        "more).\n"}},
-  };
-  for (const auto& [args, expected] : cases) ExpectRun(args, expected.first, expected.second);
-  ExpectRun({"F=31", "L=1"}, 0, "");
-
-  bin.WriteFile("nodes.csv", "# N,A,R\n1,0,0\n");
-  ExpectRun({"nodes_file=nodes.csv"}, 1,
-            "Error: nodes_file has lines of 3 fields (accepted: at least 5 fields N,A,R,Q,T per "
-            "line).\n");
-}
-
-TEST_F(Startup, QosClassErrorCountsOnlyTheRemainingLines) {
-  bin.WriteFile("p.csv", "0.5,0.5,0.5\n0.5,0.5,0.5\n");
-  bin.WriteFile("nodes.csv", "# groups\r\n2,0,0,1,0\r\n3,0,0,2,0\r\n");
-  ExpectRun({"qos_p_file=p.csv", "qos_tau_file=p.csv", "nodes_file=nodes.csv"}, 17,
-            "Nodes definition error in line 2: Requested QoS priority 2 which is greater than F "
-            "(8) or than the specified QoS levels (2).\n");
-  // Classes are compared with the core F, before it is multiplied by L.
-  ExpectRun({"qos_p_file=p.csv", "qos_tau_file=p.csv", "nodes_file=nodes.csv", "F=2", "L=2"}, 17,
-            "Nodes definition error in line 2: Requested QoS priority 2 which is greater than F "
-            "(2) or than the specified QoS levels (2).\n");
-  bin.WriteFile("nodes.csv", "N,A,R,Q,T\n2,0,0,1,0\n");
-  ExpectRun({"qos_p_file=p.csv", "qos_tau_file=p.csv", "nodes_file=nodes.csv"}, 0, "");
-  EXPECT_EQ(Last("qos_levels"), "2");
-}
-
-TEST_F(Startup, RangeChecksComeAfterTheOriginalErrors) {
-  ExpectRun({"F=0", "R=4"}, 16, "Error: Number of columns must be >= R for 'pt' and 'tau'.\n");
-  ExpectRun({"chan_bw=7", "randsratio=0", "DATA=0"}, 1,
-            "Error: Supported channel bandwidth values (MHz) are: 20, 10, 5\n");
-  ExpectRun({"R=4", "nodes_def=1,0,0,0"}, 16,
-            "Error: Number of columns must be >= R for 'pt' and 'tau'.\n");
-  ExpectRun({"DATA=0", "L=0"}, 7, "Error: (F*L <= 31 && L >= 1) not met.");
-  ExpectRun({"F=0", "nodes_def=1,0,0,0,0"}, 17,
-            "Nodes definition error in line 1: Requested QoS priority 0 which is greater than F "
-            "(0) or than the specified QoS levels (1).\n");
-}
-
-TEST_F(Startup, BoundaryValuesAreAccepted) {
-  ExpectRun({"randsratio=1", "M=0", "queue=0", "DATA=1", "F=1"}, 0, "");
-  ExpectRun({"ar_type=4", "ar_rate=-5"}, 0, "");
-  ExpectRun({"ar_type=0", "ar_rate=-5"}, 0, "");
-  ExpectRun({"fsf_type=2", "K=-0.5", "KAP=-3"}, 0, "");
-  ExpectRun({"fsf_type=4", "ymin=-80", "K=-0.5"}, 0, "");  // fading switched off
-  ExpectRun({"fsf_type=4", "K=0", "KAP=0"}, 0, "");
-  ExpectRun({"nodes_def=2,1,1000,0,0,9", "mc_packets=1"}, 0, "");
+TEST_F(Startup, HelpIsPrintedWhateverElseIsGiven) {
+  const RunResult result = bin.Run({"adoc=1", "M=ten", "optfile=missing.txt", "--help"});
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.err, "");
+  EXPECT_NE(result.out.find("\nM              (i) Number of active nodes [5]\n"),
+            std::string::npos);
 }
 
 TEST_F(Startup, DefaultRunListsEveryOptionInRegistrationOrder) {

@@ -1,5 +1,5 @@
-// Shared by the option-layer tests: an argument vector built from strings and
-// temporary input files.
+// Shared by the option-layer tests: an argument vector built from strings,
+// temporary input files and the rows of a table.
 #pragma once
 
 #include <unistd.h>
@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "support/ArrayDense.h"
+
 // Writes content byte for byte to a new file under /tmp and returns its name.
 inline std::string WriteTempFile(const std::string& content) {
   char name[] = "/tmp/vorn_paramsXXXXXX";
@@ -17,6 +19,13 @@ inline std::string WriteTempFile(const std::string& content) {
   close(fd);
   std::ofstream(name, std::ios::binary) << content;
   return name;
+}
+
+inline std::vector<std::vector<double>> Rows(const ArrayDense<double, unsigned>& table) {
+  std::vector<std::vector<double>> rows(table.d1);
+  for (unsigned i = 0; i < table.d1; ++i)
+    for (unsigned j = 0; j < table.d2; ++j) rows[i].push_back(table(i, j));
+  return rows;
 }
 
 // An argument vector "vorn" + args; it must outlive the parameters, whose

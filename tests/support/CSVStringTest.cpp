@@ -1,4 +1,4 @@
-// The field rule and the numeric conversion of fields.
+// The field rule and trimming.
 #include "support/CSVString.h"
 
 #include <gtest/gtest.h>
@@ -27,12 +27,5 @@ TEST(CSVStringParse, KeepsTextAndRebuildsElements) {
   s.parse("1, 2,,3,");
   EXPECT_EQ(s.text, "1, 2,,3,");
   EXPECT_EQ(s.elements, (Fields{"1", "2", "3", ""}));
-}
-
-TEST(CSVStringCast, CheckRejectsSignsExponentsAndLetters) {
-  EXPECT_EQ(CSVString::cast<double>({"1.5", "", "1.2.3"}, true), (std::vector<double>{1.5, 0, 1.2}));
-  EXPECT_TRUE(CSVString::cast<double>({"1", "-1"}, true).empty());
-  EXPECT_TRUE(CSVString::cast<double>({"1e-3"}, true).empty());
-  EXPECT_TRUE(CSVString::cast<double>({"+1"}, true).empty());
-  EXPECT_EQ(CSVString::cast<double>({"-1", "x"}, false), (std::vector<double>{-1, 0}));
+  EXPECT_EQ(CSVString::Trim(" \t a b\t "), "a b");
 }

@@ -1,5 +1,5 @@
-# Tests of tools/vorn-sweep: statistics, command line, a small sweep, resume,
-# repeated random streams, failed runs and the Slurm script.
+# Tests of tools/vorn-sweep with the vorn binary of the build: checks before any
+# run, seeded results and summaries, repeating a run, growing, resuming, Slurm.
 import json
 import math
 import os
@@ -10,243 +10,215 @@ import tempfile
 import time
 import unittest
 
-from toolsupport import (STANDIN, SWEEP, load_script, read_csv, read_network, read_text,
-                         run_tool, simulator)
-
-sweep = load_script(SWEEP, "vorn_sweep")
-T975_DF2 = 4.302652729749464  # Student t 97.5% quantile, 2 degrees of freedom, from tables
+from toolsupport import SWEEP, VORN, read_csv, read_text, run_tool
+from vornsweep import summaries
 
 
-class StudentTTest(unittest.TestCase):
-    def test_quantiles_match_tables(self):
-        table = {1: 12.706204736174698, 2: T975_DF2, 30: 2.0422724563012373,
-                 1000: 1.9623390808264078}
-        for df, expected in table.items():
-            self.assertAlmostEqual(sweep.t_quantile(0.975, df), expected, places=9, msg=df)
-        self.assertAlmostEqual(sweep.t_quantile(0.9, 1), math.tan(math.pi * 0.4), places=9)
-        self.assertAlmostEqual(sweep.t_quantile(0.025, 7), -sweep.t_quantile(0.975, 7))
-
-    def test_summary_of_known_values(self):
-        n, mean, sd, half = sweep.summarize([1.0, 2.0, 3.0, 4.0])
+class StatisticsTest(unittest.TestCase):
+    def test_t_quantiles_and_summary_of_known_values(self):
+        self.assertAlmostEqual(summaries.t_quantile(0.975, 2), 4.302652729911275, places=9)
+        self.assertAlmostEqual(summaries.t_quantile(0.975, 30), 2.042272456301238, places=9)
+        self.assertAlmostEqual(summaries.t_quantile(0.9, 1), math.tan(math.pi * 0.4), places=9)
+        n, mean, sd, half = summaries.summarize([1.0, 2.0, 3.0, 4.0])
         self.assertEqual((n, mean), (4, 2.5))
-        self.assertAlmostEqual(sd, math.sqrt(5.0 / 3.0))
-        self.assertAlmostEqual(half, 3.182446305284263 * math.sqrt(5.0 / 3.0) / 2.0)
-        self.assertEqual(sweep.summarize([0.7]), (1, 0.7, None, None))
-        self.assertEqual(sweep.summarize([]), (0, None, None, None))
+        self.assertAlmostEqual(half, 3.182446305284263 * sd / 2.0)
+        self.assertEqual(summaries.summarize([0.7]), (1, 0.7, None, None))
 
 
-class CommandLineTest(unittest.TestCase):
-    def setUp(self):
-        self.tmp = tempfile.TemporaryDirectory()
-        self.out = os.path.join(self.tmp.name, "sweep")
-
-    def tearDown(self):
-        self.tmp.cleanup()
-
-    def slurm_plan(self, *args):
-        result = run_tool(SWEEP, "-o", self.out, "--vorn", STANDIN, "--slurm", *args)
-        self.assertEqual(result.returncode, 0, result.stderr)
-        with open(os.path.join(self.out, "sweep.json")) as f:
-            return json.load(f)
-
-    def test_lists_ranges_and_verbatim_values(self):
-        plan = self.slurm_plan("--sweep", "M=5,10:20:5", "--sweep", "ts=1e-6:2e-6:0.5e-6",
-                               "--value", "p=0.5,0.5,0.5", "--value", "p=0.2,0.3,0.4",
-                               "tau=1,1,1", "-r", "2")
-        self.assertEqual(plan["sweeps"], [["M", ["5", "10", "15", "20"]],
-                                          ["ts", ["1e-06", "1.5e-06", "2e-06"]],
-                                          ["p", ["0.5,0.5,0.5", "0.2,0.3,0.4"]]])
-        self.assertEqual(plan["fixed"], ["tau=1,1,1"])
-        jobs = read_text(os.path.join(self.out, "jobs.txt")).splitlines()
-        self.assertEqual(len(jobs), 4 * 3 * 2 * 2)
-        self.assertEqual(jobs[:3], ["p001-r01", "p002-r01", "p003-r01"])  # replications apart
-        script = read_text(os.path.join(self.out, "runs", "p002-r01", "run.sh"))
-        self.assertIn(" tau=1,1,1 M=5 ts=1e-06 p=0.2,0.3,0.4 out_dir=out >stdout.txt", script)
-
-    def test_rejected_command_lines(self):
-        cases = {("M=5", "M=10"): "option M given twice",
-                 ("--sweep", "M=5,10", "M=5"): "both fixed and swept",
-                 ("out_dir=x",): "out_dir is set by the sweep",
-                 ("--sweep", "M=5,5"): "value '5' given twice",
-                 ("--sweep", "M=20:5:5"): "holds no value",
-                 ("--sweep", "M=a:b"): "not a number",
-                 ("--value", "=3"): "is not NAME=VALUE",
-                 ("-r", "0", "M=5"): "--reps must be at least 1"}
-        for args, message in cases.items():
-            result = run_tool(SWEEP, "-o", self.out, "--vorn", STANDIN, *args)
-            self.assertEqual(result.returncode, 2, args)
-            self.assertEqual(result.stderr.count("\n"), 1, result.stderr)
-            self.assertIn(message, result.stderr)
-        self.assertFalse(os.path.exists(os.path.join(self.out, "runs")))
-
-    def test_missing_binary_and_relative_paths(self):
-        result = run_tool(SWEEP, "-o", self.out, "--vorn", "/nonexistent/vorn", "M=5")
-        self.assertEqual(result.returncode, 2)
-        self.assertIn("--vorn: no executable program at '/nonexistent/vorn'", result.stderr)
-        plan = self.slurm_plan("optfile=opts.txt", "--value", "nodes_file=groups.csv")
-        self.assertEqual(plan["fixed"], ["optfile=" + os.path.abspath("opts.txt")])
-        self.assertEqual(plan["sweeps"], [["nodes_file", [os.path.abspath("groups.csv")]]])
-
-
-class SmallSweepTest(unittest.TestCase):
-    """Two values of M, three replications each, of the simulator under test."""
+class Folder(unittest.TestCase):
+    """A temporary folder per test class; sweep() runs vorn-sweep into it."""
 
     @classmethod
     def setUpClass(cls):
         cls.tmp = tempfile.TemporaryDirectory()
-        cls.out = os.path.join(cls.tmp.name, "sweep")
-        cls.args = ["-o", cls.out, "--vorn", simulator(), "-r", "3", "-j", "2",
-                    "--sweep", "M=5,20", "R=3", "runs=2000", "p=0.5,0.5,0.5"]
-        cls.result = run_tool(SWEEP, *cls.args)
-        cls.rows = read_csv(os.path.join(cls.out, "results.csv"))
-        cls.summary = read_csv(os.path.join(cls.out, "summary.csv"))
+        cls.dir = cls.tmp.name
 
     @classmethod
     def tearDownClass(cls):
         cls.tmp.cleanup()
 
-    def test_results_hold_every_network_column_of_every_run(self):
-        self.assertEqual(self.result.returncode, 0, self.result.stderr)
-        self.assertEqual([(r["point"], r["rep"], r["M"]) for r in self.rows],
-                         [(p, r, m) for p, m in (("1", "5"), ("2", "20")) for r in "123"])
+    def sweep(self, *args, status=0, out="sweep"):
+        result = run_tool(SWEEP, "-o", out, "--vorn", VORN, *args, cwd=self.dir)
+        self.assertEqual(result.returncode, status, result.stderr)
+        return result.stderr
+
+    def path(self, *parts):
+        return os.path.join(self.dir, *parts)
+
+
+class CheckedBeforeAnyRunTest(Folder):
+    def test_every_mistake_is_one_line_and_nothing_runs(self):
+        cases = {("M=5", "M=10"): "option M given twice",
+                 ("--sweep", "M=5,10", "M=5"): "both fixed and swept",
+                 ("out_dir=x",): "option out_dir is set by the sweep",
+                 ("seed=4", "M=5"): "option seed is set by the sweep",
+                 ("--sweep", "M=5,5"): "value '5' given twice",
+                 ("--sweep", "M=20:5:5"): "range '20:5:5' holds no value",
+                 ("--sweep", "M=,"): "--sweep M=, holds no value",
+                 ("--sweep", "M=a:b"): "not a number",
+                 ("--value", "=3"): "is not NAME=VALUE",
+                 ("-r", "0", "M=5"): "-r/--reps must be at least 1",
+                 ("--seed", "0", "M=5"): "--seed 0: accepted are whole numbers from 1 to",
+                 ("Rr=3",): 'option Rr: vorn has no option "Rr" (did you mean "R"?)',
+                 ("--sweep", "adoc=0,1"): '--sweep adoc: vorn has no option "adoc" (did you mean'
+                                          ' "adhoc"?)',
+                 ("--sweep", "M=5,10", "--metrics", "S,Pss"):
+                     'point M=5: --metrics Pss: network.csv has no column "Pss" (did you mean '
+                     '"Ps"?)',
+                 ("M=5", "--metrics", "D_ms"): "D_ms\" (a column of nodes.csv: use "
+                                               "--node-metrics D_ms)",
+                 ("M=5", "--node-metrics", "Dms"): 'nodes.csv has no column "Dms" (did you mean'
+                                                  ' "D_ms"?)',
+                 ("M=5", "--node-metrics", "S"): "S is in both --metrics and --node-metrics",
+                 ("--sweep", "F=8,32"): "point F=32: vorn refuses it (exit status 7): Error: "
+                                        "(F*L <= 31 && L >= 1) not met."}
+        for args, message in cases.items():
+            stderr = self.sweep(*args, status=2)
+            self.assertEqual(stderr.count("\n"), 1, stderr)
+            self.assertIn(message, stderr)
+        self.assertFalse(os.path.exists(self.path("sweep")))
+
+    def test_lists_ranges_and_verbatim_values(self):
+        self.sweep("--sweep", "M=5,10:20:5", "--sweep", "ts=1e-6:2e-6:0.5e-6", "--value",
+                   "p=0.5,0.5,0.5", "--value", "p=0.2,0.3,0.4", "tau=1,1,1", "--slurm", out="grid")
+        plan = json.loads(read_text(self.path("grid", "sweep.json")))
+        self.assertEqual(plan["sweeps"], [["M", ["5", "10", "15", "20"]],
+                                          ["ts", ["1e-06", "1.5e-06", "2e-06"]],
+                                          ["p", ["0.5,0.5,0.5", "0.2,0.3,0.4"]]])
+        script = read_text(self.path("grid", "runs", "M=10_p=0.2,0.3,0.4_ts=1e-06-r2", "run.sh"))
+        self.assertIn(" tau=1,1,1 M=10 ts=1e-06 p=0.2,0.3,0.4 seed=", script)
+
+
+class SeededSweepTest(Folder):
+    """Two values of F, two replications, three stations in two node groups."""
+
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        with open(os.path.join(cls.dir, "groups.csv"), "w") as f:
+            f.write("# N,A,R,Q,T\nN,A,R,Q,T\n1,0,0,0,0\n2,4,0.5,0,0\n")
+        with open(os.path.join(cls.dir, "hosts"), "w") as f:
+            f.write("2/:\n")  # ':' is GNU parallel's name of this machine
+        cls.args = ["-r", "2", "--seed", "11", "--sweep", "F=8,16", "runs=300",
+                    "nodes_file=groups.csv", "--node-metrics", "Ns,D_ms"]
+        result = run_tool(SWEEP, "-o", "sweep", "--vorn", VORN, "--sshloginfile", "hosts",
+                          *cls.args, cwd=cls.dir)
+        assert result.returncode == 0, result.stderr
+        cls.rows = read_csv(os.path.join(cls.dir, "sweep", "results.csv"))
+        cls.summary = read_csv(os.path.join(cls.dir, "sweep", "summary.csv"))
+
+    def out(self, row, name):
+        return self.path("sweep", row["run_dir"], "out", name)
+
+    def test_results_hold_each_run_with_its_own_seed(self):
+        self.assertEqual([(r["point"], r["rep"], r["F"]) for r in self.rows],
+                         [("1", "1", "8"), ("1", "2", "8"), ("2", "1", "16"), ("2", "2", "16")])
+        self.assertEqual(len({r["seed"] for r in self.rows}), 4)
         for row in self.rows:
-            network = read_network(os.path.join(self.out, row["run_dir"], "out", "network.csv"))
-            self.assertEqual(len(network), 52)
-            self.assertEqual(network.pop("M"), row["net_M"])
-            for name, value in network.items():
-                self.assertEqual(row[name], value, name)
+            self.assertIn("seed=%s\n" % row["seed"], read_text(self.out(row, "lastopts.lst")))
+            self.assertIn("nodes_file=%s\n" % self.path("groups.csv"),
+                          read_text(self.out(row, "lastopts.lst")))
+            network = read_csv(self.out(row, "network.csv"))[0]
+            self.assertEqual(network.pop("F"), row["net_F"])
+            self.assertEqual({k: row[k] for k in network}, network)
 
-    def test_summary_matches_a_hand_computation(self):
-        self.assertEqual([(s["point"], s["M"]) for s in self.summary], [("1", "5"), ("2", "20")])
+    def test_summary_over_replications_stations_and_groups(self):
+        t975 = summaries.t_quantile(0.975, 1)
         for point in self.summary:
-            for metric in ("S", "Ps", "Pc", "Pf", "Pi", "pktps"):
-                values = [float(r[metric]) for r in self.rows if r["point"] == point["point"]]
+            runs = [r for r in self.rows if r["point"] == point["point"]]
+            nodes = [read_csv(self.out(r, "nodes.csv")) for r in runs]
+            expected = {"S": [float(r["S"]) for r in runs],
+                        "Ns": [statistics.mean(float(n["Ns"]) for n in ns) for ns in nodes],
+                        "D_ms_g2": [statistics.mean(float(n["D_ms"]) for n in ns[1:])
+                                    for ns in nodes]}
+            for name, values in expected.items():
                 sd = statistics.stdev(values)
-                expected = {"mean": statistics.mean(values), "sd": sd,
-                            "ci95": T975_DF2 * sd / math.sqrt(3)}
-                self.assertEqual(point[metric + "_n"], "3")
-                for stat, value in expected.items():  # the file holds 10 significant digits
-                    self.assertTrue(math.isclose(float(point[metric + "_" + stat]), value,
-                                                 rel_tol=1e-9, abs_tol=1e-15), (metric, stat))
+                self.assertEqual(point[name + "_n"], "2")
+                for stat, value in (("mean", statistics.mean(values)), ("sd", sd),
+                                    ("ci95", t975 * sd / math.sqrt(2))):
+                    self.assertTrue(math.isclose(float(point[name + "_" + stat]), value,
+                                                 rel_tol=1e-9, abs_tol=1e-12), (name, stat))
 
-    def test_finished_sweep_runs_nothing_again(self):
-        log = os.path.join(self.out, "joblog")
-        before = read_text(log)
-        again = run_tool(SWEEP, *self.args)
-        self.assertEqual(again.returncode, 0, again.stderr)
-        self.assertIn("6 of 6 runs already done", again.stderr)
-        self.assertEqual(read_text(log), before)
+    def test_run_sh_repeats_a_run_into_a_new_folder_only(self):
+        row = self.rows[3]
+        script = self.path("sweep", row["run_dir"], "run.sh")
+        stored = sorted(os.listdir(self.path("sweep", row["run_dir"], "out")))
+        before = {name: read_text(self.out(row, name)) for name in stored}
+        repeat = subprocess.run(["sh", script, self.path("again")], capture_output=True, text=True)
+        self.assertEqual(repeat.returncode, 0, repeat.stderr)
+        for name in ("network.csv", "nodes.csv"):
+            self.assertEqual(read_text(self.path("again", name)), before[name])
+        refused = subprocess.run(["sh", script, self.path("again")], capture_output=True)
+        self.assertEqual(refused.returncode, 2)
+        self.assertEqual(sorted(os.listdir(self.path("sweep", row["run_dir"], "out"))), stored)
+        self.assertEqual({name: read_text(self.out(row, name)) for name in stored}, before)
+        self.assertIn("4 of 4 runs already done", self.sweep(*self.args))
+        self.assertEqual(read_csv(self.path("sweep", "results.csv")), self.rows)
 
-    def test_other_plan_in_the_same_folder_is_refused(self):
-        other = run_tool(SWEEP, "-o", self.out, "--vorn", simulator(), "--sweep", "M=5,30")
-        self.assertEqual(other.returncode, 2)
-        self.assertIn("holds a different sweep", other.stderr)
+
+class GrowingSweepTest(Folder):
+    def test_grown_sweep_runs_only_what_is_new_and_equals_a_fresh_one(self):
+        self.sweep("-r", "2", "--seed", "5", "--sweep", "M=2,4", "R=3", "runs=200")
+        first = self.path("sweep", "runs", "M=2-r1", "out", "network.csv")
+        stamp = os.stat(first).st_mtime_ns
+        grown = ["-r", "3", "--seed", "5", "--sweep", "M=2,3,4", "runs=200", "R=3"]
+        self.assertIn("4 of 9 runs already done", self.sweep(*grown))
+        self.assertEqual(len(read_text(self.path("sweep", "joblog")).splitlines()), 1 + 5)
+        self.assertEqual(os.stat(first).st_mtime_ns, stamp)
+        self.sweep(*grown, out="fresh")
+        for name in ("results.csv", "summary.csv"):
+            self.assertEqual(read_text(self.path("sweep", name)),
+                             read_text(self.path("fresh", name)))
+        refusals = {("R=4", "runs=200", "--sweep", "M=2,3,4"): "R=3 there, R=4 here",
+                    ("R=3", "--sweep", "M=2,3,4"): "runs=200 there, no runs here",
+                    ("R=3", "runs=200", "--sweep", "M=2,4"): "--sweep M=2,3,4 there, --sweep "
+                                                             "M=2,4 here",
+                    ("R=3", "runs=200", "--sweep", "F=8"): "swept options M there, swept "
+                                                           "options F here",
+                    ("-r", "2"): "-r 3 there, -r 2 here",
+                    ("--seed", "6"): "--seed 5 there, --seed 6 here"}
+        for args, message in refusals.items():
+            self.assertIn("%s holds another sweep: %s; a sweep grows only by replications or "
+                          "swept values" % (self.path("sweep"), message),
+                          self.sweep(*args, status=2))
 
 
-class StandinSweepTest(unittest.TestCase):
-    """Behaviour that needs a program the test can steer: the stand-in."""
-
-    def setUp(self):
-        self.tmp = tempfile.TemporaryDirectory()
-        self.out = os.path.join(self.tmp.name, "sweep")
-        self.log = os.path.join(self.tmp.name, "invocations")
-
-    def tearDown(self):
-        self.tmp.cleanup()
-
-    def sweep(self, *args):
-        return run_tool(SWEEP, "-o", self.out, "--vorn", STANDIN, "-r", "3", "--sweep", "M=5,20",
-                        "runs=1000", *args)
-
-    def test_interrupted_sweep_resumes_without_rerunning_finished_runs(self):
-        gate = os.path.join(self.tmp.name, "gate")
-        open(gate, "w").close()
-        args = [SWEEP, "-o", self.out, "--vorn", STANDIN, "-r", "3", "-j", "1", "--sweep",
-                "M=5,20", "runs=1000", "standin_log=" + self.log, "standin_gate=" + gate,
-                "standin_gate_after=2", "standin_counter=" + os.path.join(self.tmp.name, "n")]
-        first = subprocess.Popen(args, start_new_session=True, text=True,
-                                 stderr=subprocess.PIPE, stdin=subprocess.DEVNULL)
-        deadline = time.monotonic() + 60
-        while self.invocations().count("\n") < 3 and time.monotonic() < deadline:
-            time.sleep(0.05)  # the third run waits at the gate
-        os.killpg(first.pid, signal.SIGINT)
-        _, stderr = first.communicate(timeout=60)
-        self.assertEqual(first.returncode, 130, stderr)
+class ResumeTest(Folder):
+    def test_failed_and_interrupted_runs_run_again(self):
+        self.sweep("-r", "2", "--sweep", "M=2,3", "runs=200")
+        failed = self.path("sweep", "runs", "M=3-r2", "out")
+        with open(os.path.join(failed, "exit_status"), "w") as f:
+            f.write("1\n")
+        with open(os.path.join(failed, "stderr.txt"), "w") as f:
+            f.write("Killed\n")
+        stderr = self.sweep("--collect", status=1)
+        self.assertIn("run M=3-r2 has no results (Killed); see %s/stderr.txt" % failed, stderr)
+        self.assertEqual(len(read_csv(self.path("sweep", "results.csv"))), 3)
+        self.assertIn("3 of 4 runs already done", self.sweep())
+        self.assertEqual(len(read_csv(self.path("sweep", "results.csv"))), 4)
+        args = [SWEEP, "-o", "long", "--vorn", VORN, "-r", "1", "M=2", "runs=1000000000"]
+        proc = subprocess.Popen(args, cwd=self.dir, start_new_session=True, text=True,
+                                stderr=subprocess.PIPE, stdin=subprocess.DEVNULL)
+        deadline = time.monotonic() + 30
+        while not os.path.exists(self.path("long", "runs", "base-r1", "out", "stdout.txt")):
+            self.assertLess(time.monotonic(), deadline)
+            time.sleep(0.05)
+        os.killpg(proc.pid, signal.SIGINT)
+        _, stderr = proc.communicate(timeout=60)
+        self.assertEqual(proc.returncode, 130, stderr)
         self.assertIn("interrupted; run the same command again to resume", stderr)
-        finished = read_text(os.path.join(self.out, "joblog")).splitlines()[1:]
-        self.assertEqual(len(finished), 2)
-        os.remove(gate)
-        before = self.invocations().splitlines()
-        second = run_tool(*args)
-        self.assertEqual(second.returncode, 0, second.stderr)
-        self.assertIn("resuming %s: 2 of 6 runs already done" % self.out, second.stderr)
-        rerun = self.invocations().splitlines()[len(before):]
-        every_run = {os.path.join(self.out, "runs", "p%03d-r%02d" % (p, r))
-                     for p in (1, 2) for r in (1, 2, 3)}
-        self.assertEqual(sorted(rerun), sorted(every_run - set(before[:2])))
-        self.assertEqual(len(read_csv(os.path.join(self.out, "results.csv"))), 6)
-
-    def invocations(self):
-        return read_text(self.log) if os.path.exists(self.log) else ""
-
-    def test_repeated_streams_are_run_again(self):
-        counter = os.path.join(self.tmp.name, "n")
-        result = self.sweep("standin_counter=" + counter, "standin_fixed_runs=6")
-        self.assertEqual(result.returncode, 0, result.stderr)
-        for point, m in ((1, 5), (2, 20)):
-            for rep in (2, 3):
-                self.assertIn("point %d (M=%d): replication %d repeats the results of "
-                              "replication 1; running it again in %s/runs/p%03d-r%02d-a1"
-                              % (point, m, rep, self.out, point, rep), result.stderr)
-        self.assertNotIn("still repeats", result.stderr)
-        rows = read_csv(os.path.join(self.out, "results.csv"))
-        self.assertEqual([r["run_dir"][-3:] for r in rows], ["r01", "-a1", "-a1"] * 2)
-        nodes = {read_text(os.path.join(self.out, r["run_dir"], "out", "nodes.csv"))
-                 for r in rows}
-        self.assertEqual(len(nodes), 6)
-
-    def test_deterministic_point_is_kept_after_the_reruns(self):
-        result = self.sweep("standin_seed=11", "--max-reruns", "1")
-        self.assertEqual(result.returncode, 0, result.stderr)
-        self.assertEqual(result.stderr.count("running it again"), 4)
-        self.assertIn("point 2 (M=20): replication 3 still repeats replication 1 after 1 re-runs;"
-                      " the point looks deterministic, results kept", result.stderr)
-        summary = read_csv(os.path.join(self.out, "summary.csv"))
-        self.assertEqual([(s["S_n"], float(s["S_sd"])) for s in summary], [("3", 0.0)] * 2)
-
-    def test_failed_runs_are_reported_and_left_out(self):
-        result = run_tool(SWEEP, "-o", self.out, "--vorn", STANDIN, "-r", "2", "--sweep",
-                          "F=8,32", "runs=500")
-        self.assertEqual(result.returncode, 1)
-        self.assertIn("run p002-r01 has no results (Error: (F*L <= 31 && L >= 1) not met.); see "
-                      + os.path.join(self.out, "runs", "p002-r01", "stderr.txt"), result.stderr)
-        self.assertEqual([r["F"] for r in read_csv(os.path.join(self.out, "results.csv"))],
-                         ["8", "8"])
-        summary = read_csv(os.path.join(self.out, "summary.csv"))
-        self.assertEqual([(s["S_n"], s["S_mean"]) for s in summary][1], ("0", ""))
 
     def test_slurm_array_then_collect(self):
-        result = self.sweep("--slurm", "-j", "2", "--sbatch=--time=0:10:00")
-        self.assertEqual(result.returncode, 0, result.stderr)
-        script = os.path.join(self.out, "sweep.slurm")
-        text = read_text(script)
-        self.assertIn("#SBATCH --array=1-6%2\n", text)
-        self.assertIn("#SBATCH --time=0:10:00\n", text)
-        self.assertEqual(os.listdir(os.path.join(self.out, "runs", "p001-r01")), ["run.sh"])
-        for task in range(1, 7):  # what the array's tasks would do, one after the other
+        self.sweep("-r", "2", "--sweep", "M=2,3", "runs=200", "--slurm", "-j", "2",
+                   "--sbatch=--time=0:10:00", out="slurm")
+        script = self.path("slurm", "sweep.slurm")
+        self.assertIn("#SBATCH --array=1-4%2\n#SBATCH", read_text(script))
+        self.assertIn("#SBATCH --time=0:10:00\n", read_text(script))
+        for task in range(1, 5):  # what the array's tasks would do, one after the other
             env = dict(os.environ, SLURM_ARRAY_TASK_ID=str(task))
             self.assertEqual(subprocess.run(["bash", script], env=env).returncode, 0)
-        collected = run_tool(SWEEP, "-o", self.out, "--collect")
-        self.assertEqual(collected.returncode, 0, collected.stderr)
-        self.assertEqual(len(read_csv(os.path.join(self.out, "results.csv"))), 6)
-
-    def test_sshloginfile_runs_on_the_listed_machines(self):
-        hosts = os.path.join(self.tmp.name, "hosts")
-        with open(hosts, "w") as f:
-            f.write("2/:\n")  # ':' is GNU parallel's name of this machine
-        result = self.sweep("--sshloginfile", hosts)
-        self.assertEqual(result.returncode, 0, result.stderr)
-        self.assertEqual(len(read_csv(os.path.join(self.out, "results.csv"))), 6)
+        self.sweep("--collect", out="slurm")
+        self.assertEqual(len(read_csv(self.path("slurm", "results.csv"))), 4)
 
 
 if __name__ == "__main__":

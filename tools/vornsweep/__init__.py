@@ -1,0 +1,2 @@
+# vorn-sweep as a package: plan, checks against vorn, running, collecting and
+# summaries, driven by cli.main.

@@ -1,0 +1,142 @@
+# Running a sweep: every run's run.sh, the runs still to do, GNU parallel (on
+# this machine or over ssh) and the Slurm job array.
+import os
+import shlex
+import shutil
+import signal
+import subprocess
+import sys
+
+from .plan import PROG, SweepError, describe, note
+
+SLURM_MAX_TASKS = 1000
+
+
+class Interrupted(Exception):
+    """The sweep was stopped by a signal; finished runs are kept."""
+
+
+RUN_SCRIPT = """#!/bin/sh
+# %(what)s, sweep %(dir)s.
+# The sweep runs it into the folder out/ beside this script. sh run.sh NEW_DIR
+# runs it again into NEW_DIR, a folder that must not exist yet, and changes
+# nothing of the sweep.
+if [ $# -ne 1 ]; then echo "usage: sh $0 NEW_DIR" >&2; exit 2; fi
+mkdir -p "$(dirname "$1")" && mkdir "$1" && cd "$1" || exit 2
+%(command)s >stdout.txt 2>stderr.txt
+status=$?
+echo $status >exit_status
+exit $status
+"""
+
+
+def write_run_script(sweep, point, rep):
+    """DIR/runs/RUN/run.sh: how the sweep runs it, and how to repeat it by hand."""
+    run_dir = sweep.run_dir(point, rep)
+    os.makedirs(run_dir, exist_ok=True)
+    argv = ([sweep.vorn] + sweep.plan["fixed"] + ["%s=%s" % nv for nv in point]
+            + ["seed=%d" % sweep.seed(point, rep), "out_dir=."])
+    what = "Replication %d of %s (seed %d)" % (rep, describe(point), sweep.seed(point, rep))
+    with open(os.path.join(run_dir, "run.sh"), "w") as f:
+        f.write(RUN_SCRIPT % {"what": what, "dir": sweep.dir,
+                              "command": " ".join(map(shlex.quote, argv))})
+
+
+def finished(run_dir):
+    try:
+        with open(os.path.join(run_dir, "out", "exit_status")) as f:
+            return f.read().strip() == "0"
+    except OSError:
+        return False
+
+
+def pending_runs(sweep):
+    """Writes the scripts of the runs not finished yet, clears their partial output and
+    lists their names in jobs.txt, GNU parallel's input."""
+    names = []
+    for _, point, rep in sweep.runs():
+        run_dir = sweep.run_dir(point, rep)
+        if not finished(run_dir):
+            write_run_script(sweep, point, rep)
+            shutil.rmtree(os.path.join(run_dir, "out"), ignore_errors=True)
+            names.append(sweep.run_name(point, rep))
+    with open(sweep.path("jobs.txt"), "w") as f:
+        f.writelines(name + "\n" for name in names)
+    return names
+
+
+def parallel_command(args, sweep):
+    if shutil.which("parallel") is None:
+        raise SweepError("GNU parallel is not installed (Debian package 'parallel')")
+    cmd = ["parallel", "--joblog", sweep.path("joblog")]
+    if args.jobs is not None:
+        cmd += ["-j", args.jobs]
+    if args.sshloginfile:
+        cmd += ["--sshloginfile", os.path.abspath(args.sshloginfile)]
+    if sys.stderr.isatty():
+        cmd.append("--bar")
+    runs = shlex.quote(sweep.path("runs"))
+    return cmd + ["sh %s/{}/run.sh %s/{}/out" % (runs, runs), "::::", sweep.path("jobs.txt")]
+
+
+def run_all(args, sweep):
+    names = pending_runs(sweep)
+    total = len(sweep.runs())
+    if len(names) < total:
+        note("%s: %d of %d runs already done" % (sweep.dir, total - len(names), total))
+    if not names:
+        return
+    proc = subprocess.Popen(parallel_command(args, sweep), stdin=subprocess.DEVNULL)
+    try:
+        status = proc.wait()
+    except (KeyboardInterrupt, Interrupted):
+        # parallel kills its running jobs on SIGINT; they are run again on resume.
+        proc.send_signal(signal.SIGINT)
+        try:
+            proc.wait(timeout=30)
+        except subprocess.TimeoutExpired:
+            proc.kill()
+            proc.wait()
+        raise Interrupted() from None
+    if status == 255 or status < 0:  # parallel's status when stopped by a signal or an error
+        raise SweepError("GNU parallel stopped before the end (exit status %d); finished runs "
+                         "are kept: run the same command again to resume" % status, 1)
+
+
+def write_slurm(args, sweep):
+    names = pending_runs(sweep)
+    if args.jobs is not None and not args.jobs.isdigit():
+        raise SweepError("--slurm needs -j as a whole number (array tasks at a time)")
+    if not names:
+        note("every run of %s is done; nothing to submit" % sweep.dir)
+        return
+    tasks = min(len(names), SLURM_MAX_TASKS)
+    per_task = -(-len(names) // tasks)
+    os.makedirs(sweep.path("slurm"), exist_ok=True)
+    lines = [
+        "#!/bin/bash",
+        "# vorn sweep of %s: %d runs in %d array tasks." % (sweep.dir, len(names), tasks),
+        "#SBATCH --job-name=vorn-sweep",
+        "#SBATCH --array=1-%d%s" % (tasks, "%" + args.jobs if args.jobs else ""),
+        "#SBATCH --output=%s" % sweep.path("slurm", "%A_%a.log"),
+    ] + ["#SBATCH %s" % option for option in args.sbatch] + [
+        "set -u",
+        "runs=%s" % shlex.quote(sweep.path("runs")),
+        "status=0",
+        "for run in $(sed -n \"$(( (SLURM_ARRAY_TASK_ID - 1) * %d + 1 )),"
+        "$(( SLURM_ARRAY_TASK_ID * %d ))p\" %s); do"
+        % (per_task, per_task, shlex.quote(sweep.path("jobs.txt"))),
+        "  # A resubmitted array skips the runs that are done.",
+        "  [ \"$(cat \"$runs/$run/out/exit_status\" 2>/dev/null)\" = 0 ] && continue",
+        "  rm -rf \"$runs/$run/out\"",
+        "  sh \"$runs/$run/run.sh\" \"$runs/$run/out\" || status=1",
+        "done",
+        "exit $status",
+    ]
+    script = sweep.path("sweep.slurm")
+    with open(script, "w") as f:
+        f.write("\n".join(lines) + "\n")
+    os.chmod(script, 0o755)
+    note("wrote %s; submit it with: sbatch %s" % (script, script))
+    note("when the array is done, collect the results with: %s --collect -o %s"
+         % (PROG, sweep.dir))

@@ -83,7 +83,7 @@ VornNodelist VornNetwork::BuildNodes() {
 }
 
 // The RSSI models keep their links in one block drawn in batches; the mask
-// models draw into the nodes' masks, pair by pair or in batches.
+// models draw into the nodes' masks.
 void VornNetwork::AttachChannels() {
   draw_ap_links = &VornNetwork::DrawNothing;
   switch (Params.channel) {
@@ -94,19 +94,25 @@ void VornNetwork::AttachChannels() {
                                                                 : &VornNetwork::DrawChannelsRice;
       return;
     case ChannelModel::kBinomial:
-      if (Params.fsf_prob_node > 0) break;
-      // Station links never fade; only independent feedback links can.
-      draw_channels = &VornNetwork::DrawStationPairs<&VornNode::RandChannelsNodesNone>;
-      if (ap != nullptr)
-        draw_ap_links = Params.indep
-                            ? &VornNetwork::DrawAccessPointLinks<&VornNode::RandChannelsRefBinomial>
-                            : &VornNetwork::DrawAccessPointLinks<&VornNode::RandChannelsRefNone>;
+      AttachBinomialChannels();
       return;
     case ChannelModel::kNone:
       draw_channels = &VornNetwork::DrawStationPairs<&VornNode::RandChannelsNodesNone>;
       if (ap != nullptr)
         draw_ap_links = &VornNetwork::DrawAccessPointLinks<&VornNode::RandChannelsRefNone>;
-      return;
+  }
+}
+
+// Station masks come in batches of trials; without fading between stations
+// (fsf_prob_node 0) only independent feedback links can fade.
+void VornNetwork::AttachBinomialChannels() {
+  if (!(Params.fsf_prob_node > 0)) {
+    draw_channels = &VornNetwork::DrawStationPairs<&VornNode::RandChannelsNodesNone>;
+    if (ap != nullptr)
+      draw_ap_links = Params.indep
+                          ? &VornNetwork::DrawAccessPointLinks<&VornNode::RandChannelsRefBinomial>
+                          : &VornNetwork::DrawAccessPointLinks<&VornNode::RandChannelsRefNone>;
+    return;
   }
   mask_row.assign(2 * all_nodes.count, 0);
   mask_links.clear();

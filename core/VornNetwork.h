@@ -59,6 +59,7 @@ class VornNetwork : public NetworkCounters {
   double DoneFraction() const;
   void Reset();
   void AttachChannels();
+  void AttachBinomialChannels();
   void ChooseStopCondition();
   void CheckRunCanEnd() const;
   void ChooseVariants();

@@ -250,9 +250,8 @@ void VornParams::CheckMemory() const {
     Reject(1,
            "%s needs about %s of memory with fsf_type=%ld, S=%ld subcarriers%s queue=%ld%s "
            "(accepted: at most %s, half of this machine's memory)",
-           network.c_str(), Bytes(needed).c_str(), fsf_type, subcarriers,
-           mc_packets ? "," : " and", queue,
-           mc_packets ? " and mc_packets=1" : "", Bytes(limit).c_str());
+           network.c_str(), Bytes(needed).c_str(), fsf_type, subcarriers, mc_packets ? "," : " and",
+           queue, mc_packets ? " and mc_packets=1" : "", Bytes(limit).c_str());
   }
   const double states = static_cast<double>(queue) * stations + 1;
   if (mc_packets && states > kMaxPacketStates)

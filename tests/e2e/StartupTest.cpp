@@ -227,7 +227,7 @@ TEST_F(Startup, InitializeWritesItsValuesBack) {
                "fsf_prob_node=0.3", "K=4", "Kratio=0.5", "qos_levels=1", "B_signal=7", "runs=1e3"})
           .status,
       0);
-  EXPECT_EQ(Last("F"), "8");  // as given: read back, it repeats the run
+  EXPECT_EQ(Last("F"), "8");                       // as given: read back, it repeats the run
   EXPECT_EQ(Last("ts"), "9.999999999999999e-06");  // every digit of the value in force
   EXPECT_EQ(Last("Ts"), "9.999999999999999e-06");
   EXPECT_EQ(Last("B_signal"), "3000000");

@@ -1,5 +1,7 @@
 // Tests of ProgressLine: its text, rate limit and erasure on a pseudo-terminal,
 // and its silence on a file and no stream at all.
+#include "stats/ProgressLine.h"
+
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <pty.h>
@@ -7,8 +9,6 @@
 
 #include <cmath>
 #include <string>
-
-#include "stats/ProgressLine.h"
 
 namespace {
 

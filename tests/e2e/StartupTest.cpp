@@ -167,11 +167,6 @@ const std::vector<Case> kCases = {
     {{"qos_p_file=line.csv", "qos_tau_file=line.csv"}, 0, ""},
     {{"optfile=big.txt"}, 0, "# using options file \"big.txt\" (20000 lines)\n"},
     {{"optfile=binary.txt"}, 1, "# using options file \"binary.txt\" (*"},
-    {{"runs=200000", "M=12", "queue=4", "ar_type=4", "ar_rate=0.1", "retry_limit=1",
-      "queue_stats=1", "flow_stats=0.01", "pdf_winners=1", "mc_nodes=1", "mc_packets=1",
-      "nodes_stats=1", "fsf_type=1"},
-     0,
-     ""},
 };
 
 class Startup : public testing::Test {
@@ -227,7 +222,7 @@ TEST_F(Startup, InitializeWritesItsValuesBack) {
                "fsf_prob_node=0.3", "K=4", "Kratio=0.5", "qos_levels=1", "B_signal=7", "runs=1e3"})
           .status,
       0);
-  EXPECT_EQ(Last("F"), "8");  // as given: read back, it repeats the run
+  EXPECT_EQ(Last("F"), "8");                       // as given: read back, it repeats the run
   EXPECT_EQ(Last("ts"), "9.999999999999999e-06");  // every digit of the value in force
   EXPECT_EQ(Last("Ts"), "9.999999999999999e-06");
   EXPECT_EQ(Last("B_signal"), "3000000");
@@ -259,8 +254,10 @@ TEST_F(Startup, UnwritableLastoptsIsReportedAndTheRunGoesOn) {
   EXPECT_EQ(result.Diagnostics(), "Could not open/write to options file \"lastopts.lst\".\n");
 }
 
-TEST_F(Startup, HelpListsTheOptionsAndExitsBeforeInitialization) {
-  const RunResult result = bin.Run({"-h", "chan_bw=7", "R=5"});
+// The help screen wins over everything else given, even options it cannot
+// read, and exits before anything is initialised or written.
+TEST_F(Startup, HelpListsTheOptionsWhateverElseIsGiven) {
+  const RunResult result = bin.Run({"adoc=1", "M=ten", "optfile=missing.txt", "R=5", "--help"});
   EXPECT_EQ(result.status, 0);
   EXPECT_EQ(result.err, "");
   EXPECT_FALSE(bin.Exists("lastopts.lst"));
@@ -268,41 +265,22 @@ TEST_F(Startup, HelpListsTheOptionsAndExitsBeforeInitialization) {
   EXPECT_NE(result.out.find("\ndebug          (i) Debug level: 0=results only, 1=add header, "
                             "2=add\n                   stopwatches, etc... [2]\n"),
             std::string::npos);
-  EXPECT_NE(result.out.find("\nchan_bw        (i) "), std::string::npos);
-  EXPECT_NE(result.out.find("overwritten [7]\n"), std::string::npos);
   EXPECT_NE(result.out.find("\nR              (i) Number of contention rounds [5]\n"),
             std::string::npos);
   EXPECT_NE(result.out.find("\np              (C) Coin-flip probability or slot bursting "
                             "probability\n                   [0.5,0.5,0.5]\n"),
             std::string::npos);
-  EXPECT_NE(result.out.find("\nout_dir        (s) Output directory for CSV files.\n"
-                            "                   WARNING: the result files of an earlier run in "
-                            "it are\n                   erased! [out]\n"),
-            std::string::npos);
   EXPECT_EQ(result.out.find("show_hidden"), std::string::npos);
-  // Every line stays below 80 columns unless one word alone is longer.
-  std::istringstream lines(result.out);
+  // Option lines stay below 80 columns; the usage line holds the binary's
+  // path, which depends on where the project is built.
+  std::istringstream lines(result.out.substr(std::string(kHelpHeader).size()));
   for (std::string line; std::getline(lines, line);) EXPECT_LT(line.size(), 80u) << line;
-}
 
-TEST_F(Startup, HelpVariants) {
-  EXPECT_NE(bin.Run({"show_hidden=1", "--help"}).out.find("\nshow_hidden    (b) Show hidden/"),
+  EXPECT_NE(bin.Run({"show_hidden=1", "-h"}).out.find("\nshow_hidden    (b) Show hidden/"),
             std::string::npos);
-  EXPECT_EQ(bin.Run({"-hx"}).status, 0);
-  EXPECT_FALSE(bin.Exists("lastopts.lst"));
   bin.WriteFile("opts.txt", "-h=1\n");
-  const RunResult from_file = bin.Run({"optfile=opts.txt"});
-  EXPECT_EQ(from_file.status, 0);
-  EXPECT_EQ(from_file.out.compare(0, 27, "Generic Application v1.0.r0"), 0);
+  EXPECT_EQ(bin.Run({"optfile=opts.txt"}).out.compare(0, 27, "Generic Application v1.0.r0"), 0);
   EXPECT_FALSE(bin.Exists("lastopts.lst"));
-}
-
-TEST_F(Startup, HelpIsPrintedWhateverElseIsGiven) {
-  const RunResult result = bin.Run({"adoc=1", "M=ten", "optfile=missing.txt", "--help"});
-  EXPECT_EQ(result.status, 0);
-  EXPECT_EQ(result.err, "");
-  EXPECT_NE(result.out.find("\nM              (i) Number of active nodes [5]\n"),
-            std::string::npos);
 }
 
 TEST_F(Startup, DefaultRunListsEveryOptionInRegistrationOrder) {

@@ -7,7 +7,7 @@
 #include <cmath>
 
 #include "support/Functions.h"
-#include "tests/params/TestSupport.h"
+#include "tests/TestSupport.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <cmath>
 #include <sstream>
 
-#include "tests/params/TestSupport.h"
+#include "tests/TestSupport.h"
 
 namespace {
 

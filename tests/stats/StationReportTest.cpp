@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "tests/e2e/CsvTable.h"
-#include "tests/params/TestSupport.h"
+#include "tests/TestSupport.h"
 
 TEST(StationReport, RowFromCounters) {
   TestArgs args{};

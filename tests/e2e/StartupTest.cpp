@@ -122,6 +122,10 @@ const std::vector<Case> kCases = {
      1,
      "Error: t_coll=-1.99845, the duration of a contention cycle, is out of range (accepted: more "
      "than 0 and finite; it follows from R, ts, sifs, delta and the frame timing options).\n"},
+    // Derived from before the check, without overflow (the sanitizer build checks).
+    {{"DATA=9223372036854775807", "APP=9223372036854775807"},
+     1,
+     "Error: DATA=9223372036854775807 is out of range (accepted: 1 to 2147483647).\n"},
     {{"ar_type=3", "ar_rate=5.3e9"},
      1,
      "Error: ar_rate=5.3e+09 is out of range with arrival type 3 (accepted: 0 to 5.29884e+09).\n"},

@@ -72,6 +72,12 @@ const std::vector<Case> kCases = {
      "Error: M=ten is not an integer (accepted: a whole number such as 10, 1e5 or 2.0).\n"},
     // Meanings, named as given, before the errors below.
     {{"fsf_eta=2", "chan_bw=7"}, 1, "Error: fsf_eta=2 is out of range (accepted: 0 to 1).\n"},
+    {{"time=-1"},
+     1,
+     "Error: time=-1 is out of range (accepted: 0 for no limit, or more seconds).\n"},
+    {{"randsratio=0", "fsf_type=1"},
+     1,
+     "Error: randsratio=0 is out of range (accepted: 1 or more).\n"},
     {{"F=0"}, 7, "Error: F=0 is out of range (accepted: 1 or more).\n"},
     {{"ar_type=4"},
      1,
@@ -139,6 +145,12 @@ const std::vector<Case> kCases = {
      "Error: groups.csv with 1000000 stations needs about 8 TB of memory with fsf_type=0, S=8 "
      "subcarriers and queue=31" +
          kMemory},
+    {{"mc_packets=1", "queue=1", "M=4000", "R=700000", "qos_p_file=line.csv",
+      "qos_tau_file=line.csv"},
+     1,
+     "Error: M=4000 needs about 269 GB of memory with fsf_type=0, S=8 subcarriers, queue=1 and "
+     "mc_packets=1" +
+         kMemory},
     {{"mc_packets=1", "queue=4000"},
      1,
      "Error: mc_packets=1 with queue=4000 and 5 stations needs 20001 packet states (accepted: "
@@ -160,7 +172,7 @@ const std::vector<Case> kCases = {
      "Warning: self.txt line 1: optfile has no effect inside an options file.\n# using options "
      "file \"self.txt\" (2 lines)\n"},
     // Runs that must end, within the time limit and without a crash.
-    {{"M=5000", "runs=20"}, 0, ""},
+    {{"M=5000", "runs=20", "seed=4294967295"}, 0, ""},
     {{"time=1e-9", "ts=0", "R=0"}, 0, ""},
     {{"B=9223372036854775807", "B_signal=9223372036854775807", "ymin=1e300", "y0=-1e300",
       "K=1e300"},

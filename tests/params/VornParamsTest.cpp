@@ -80,4 +80,6 @@ TEST(VornParams, MemoryFollowsStationsSubcarriersAndTheChannelModel) {
   EXPECT_NEAR(rayleigh - plain, 8.0 * 16 * 5000 * 4999 / 2, 0.01 * rayleigh);
   const double packets = Vorn({"M=10", "mc_packets=1", "queue=400"}).params.MemoryNeeded();
   EXPECT_GT(packets, 2 * 8.0 * 4001 * 4001);
+  // 4096 packet states is the most the transition tables may hold.
+  EXPECT_EQ(Vorn({"M=5", "mc_packets=1", "queue=819"}).params.queue, 819);
 }

@@ -11,19 +11,15 @@
 
 namespace harness {
 
-// String options point into the argument vector, so it must outlive the test.
-inline char** KeepArgv(const std::vector<std::string>& args) {
-  static std::deque<std::string> texts;
+// String options point into the argument vector, so every one is kept.
+inline char** KeepArgv(std::vector<std::string> args) {
+  static std::deque<std::vector<std::string>> texts;
   static std::deque<std::vector<char*>> vectors;
-  std::vector<char*> argv;
-  texts.push_back("vorn");
-  argv.push_back(&texts.back()[0]);
-  for (const std::string& arg : args) {
-    texts.push_back(arg);
-    argv.push_back(&texts.back()[0]);
-  }
-  argv.push_back(nullptr);
-  vectors.push_back(argv);
+  args.insert(args.begin(), "vorn");
+  texts.push_back(std::move(args));
+  vectors.emplace_back();
+  for (std::string& text : texts.back()) vectors.back().push_back(&text[0]);
+  vectors.back().push_back(nullptr);
   return vectors.back().data();
 }
 

@@ -1,4 +1,4 @@
-// VornCode: the word table and the win rule against a plain scan.
+// VornCode: the win rule against a plain scan of the word table.
 #include "core/VornCode.h"
 
 #include <gtest/gtest.h>
@@ -20,16 +20,6 @@ long ScanWinner(const VornCode& code, long heard) {
 }
 
 }  // namespace
-
-// Word i holds bit i of each block; a second Initialize replaces the table.
-TEST(VornCode, WordTables) {
-  VornCode code = Code(4, 2);
-  EXPECT_EQ(code.words, (std::vector<long>{17, 34, 68, 136}));
-  code.Initialize(3, 3);
-  EXPECT_EQ(code.words, (std::vector<long>{73, 146, 292}));
-  EXPECT_EQ(code.full_mask, 511);
-  EXPECT_EQ(Code(31, 1).full_mask, 2147483647);
-}
 
 TEST(VornCode, WinnerAgreesWithScanInIndexOrder) {
   const long shapes[][2] = {{1, 1}, {4, 2}, {3, 5}, {5, 3}, {7, 2}, {2, 7}, {10, 1}};

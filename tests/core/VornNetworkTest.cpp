@@ -1,5 +1,5 @@
 // The contention engine: worked cycles, outcomes no seeded run reaches, a
-// law, the channel schedule and batch, and the stop conditions.
+// law, the batched binomial draw, and the stop conditions.
 #include "core/VornNetwork.h"
 
 #include <gtest/gtest.h>
@@ -88,24 +88,6 @@ TEST(VornNetworkLaw, TwoStationsSucceedWithProbabilityOneMinusOneOverF) {
   const double p = 1.0 - 1.0 / 8;
   EXPECT_NEAR(static_cast<double>(Net.n_succ) / cycles, p, 5 * std::sqrt(p * (1 - p) / cycles));
   EXPECT_EQ(Net.n_succ + Net.n_coll, cycles);
-}
-
-// Every third cycle, and in the first active round even off that schedule
-// (constant arrivals leave cycle 0 idle).
-TEST(VornNetworkChannels, RedrawnEveryRandsratioCyclesAndWhenFirstNeeded) {
-  Configure({"M=2", "fsf_type=2", "fsf_fast=0", "randsratio=3"});
-  const double* link = Net.all_nodes[0]->rssi_link[1];
-  std::vector<bool> changed;
-  for (int c = 0; c < 7; ++c) {
-    const double last = link[0];
-    Cycle();
-    changed.push_back(link[0] != last);
-  }
-  EXPECT_EQ(changed, (std::vector<bool>{true, false, false, true, false, false, true}));
-  Configure({"M=2", "fsf_type=2", "randsratio=3", "ar_type=1", "ar_rate=8192000"});
-  Cycles(2);
-  EXPECT_EQ(Net.n_idle, 1);
-  EXPECT_GT(Net.all_nodes[1]->rssi_link[Net.ap->id][0], 0.0);
 }
 
 // Every node's masks, the access point's last.

@@ -1,10 +1,7 @@
-// Station behaviour: hearing through masks and powers, the retry limit,
-// and RandMask's law.
+// Station behaviour: hearing summed powers, and the retry limit.
 #include "core/VornNode.h"
 
 #include <gtest/gtest.h>
-
-#include <cmath>
 
 #include "tests/core/EngineHarness.h"
 
@@ -33,21 +30,6 @@ VornNodelist ListOf(std::initializer_list<VornNode*> nodes) {
 }
 
 }  // namespace
-
-TEST(VornNodeListening, MaskHearsOnlyUnfadedSubcarriers) {
-  Configure({"M=3", "adhoc=1"});
-  VornNode &a = Station(0), &b = Station(1), &c = Station(2);
-  a.link_mask[b.id] = 0x0F;
-  a.link_mask[c.id] = 0x00;
-  b.tx_word = 0x12;
-  c.tx_word = 0x01;
-  VornNodelist list = ListOf({&c});
-  EXPECT_FALSE(a.IsBusyFromNodelistMask(list));
-  list = ListOf({&c, &b});
-  a.ExtractWordFromNodelistMask(list);
-  EXPECT_EQ(a.rx_word, 0x02);
-  EXPECT_TRUE(a.IsBusyFromNodelistMask(list));
-}
 
 // Neither weak sender alone reaches the threshold; together they do.
 TEST(VornNodeListening, RssiSumsTwoWeakTransmitters) {
@@ -89,17 +71,4 @@ TEST(VornNodeOutcome, RetryLimitDropsAfterItsCollisions) {
   FillQueue(Station(0), 1);
   for (int i = 0; i < 100; ++i) Station(0).Collide();
   EXPECT_EQ(Station(0).queue.length, 1);
-}
-
-TEST(VornNodeContention, RandMaskClearsBitsWithItsProbability) {
-  Configure({"F=16"});
-  GenRand rand(7);
-  EXPECT_EQ(Station(0).RandMask(rand, 0.0), Code.full_mask);
-  EXPECT_EQ(Station(0).RandMask(rand, 1.0), 0);
-  long cleared = 0;
-  const long draws = 4000;
-  for (long i = 0; i < draws; ++i)
-    cleared += 16 - __builtin_popcountl(Station(0).RandMask(rand, 0.25));
-  const double n = 16.0 * draws;
-  EXPECT_NEAR(cleared, 0.25 * n, 5 * std::sqrt(n * 0.25 * 0.75));
 }

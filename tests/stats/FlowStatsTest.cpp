@@ -27,14 +27,9 @@ class FlowStatsTest : public ::testing::Test {
 
 }  // namespace
 
-// A window of 0 counts nothing; otherwise the update at the boundary is
-// counted in the window it closes.
-TEST_F(FlowStatsTest, CountsUpToAndIncludingTheSamplingUpdateUnlessOff) {
-  FlowStats<long> off, flow;
-  off.window = off.next_sample = 0.0;
-  UpdateAt(off, {{0.0, 1}, {2.5, 1}});
-  EXPECT_EQ(off.second_count, 0);
-  EXPECT_EQ(off.time_series, Times{0.0});
+// The update at the boundary is counted in the window it closes.
+TEST_F(FlowStatsTest, CountsUpToAndIncludingTheSamplingUpdate) {
+  FlowStats<long> flow;
   UpdateAt(flow, {{0.0, 1}, {0.999, 0}, {1.0, 1}});
   EXPECT_EQ(flow.first_series, (Longs{0, 2}));
   EXPECT_EQ(flow.second_series, (Longs{0, 3}));

@@ -78,7 +78,6 @@ class TempFolder {
   std::filesystem::path base;
   std::filesystem::path dir;
 
- protected:
   static std::string ReadPath(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream content;

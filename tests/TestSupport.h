@@ -36,6 +36,19 @@ class TestArgs {
   std::vector<char*> pointers;
 };
 
+// Parameters of type P (a configuration layer) read from args and
+// initialised, with the argument vector they point into.
+template <class P>
+struct Configured {
+  explicit Configured(std::initializer_list<std::string> list) : args(list) {
+    params.GetArguments(args.argc(), args.argv());
+    params.Initialize();
+  }
+  virtual ~Configured() = default;
+  TestArgs args;
+  P params;
+};
+
 // <tmp>/vorn_test_XXXXXX with the folder "run" inside it, where files are
 // read and written; what lies beside "run" belongs to the test itself.
 class TempFolder {

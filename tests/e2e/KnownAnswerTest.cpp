@@ -110,10 +110,12 @@ INSTANTIATE_TEST_SUITE_P(Runs, KnownAnswer, testing::ValuesIn(RunNames()),
                          });
 
 // A run without a seed records the one it used, and its record repeats it:
-// F as given (not F*L) and every digit of a float the run used.
+// F as given (not F*L), every digit of a float the run used, values the
+// bandwidth overrides and options that copy others.
 TEST(KnownAnswer, RunRepeatsFromItsRecordedOptions) {
   const KnownRun first{{"runs=2000", "M=6", "fsf_type=4", "nodes_stats=1", "pdf_winners=1", "L=2",
-                        "F=4", "ar_type=3", "ar_rate=1234567", "y=-79.1234567"},
+                        "F=4", "ar_type=3", "ar_rate=1234567", "y=-79.1234567", "chan_bw=10",
+                        "ts=1", "fsf_prob_ap=-1", "Kratio=0.5", "K=4", "B_signal=7"},
                        {}};
   RunBinary bin;
   const std::string observed = Observe(first, bin);

@@ -232,26 +232,6 @@ TEST_F(Startup, RefusalsAndWarnings) {
   }
 }
 
-TEST_F(Startup, InitializeWritesItsValuesBack) {
-  ASSERT_EQ(
-      bin.Run({"F=8", "L=2", "chan_bw=10", "ts=1", "t_symbol=1", "fsf_prob_ap=-1",
-               "fsf_prob_node=0.3", "K=4", "Kratio=0.5", "qos_levels=1", "B_signal=7", "runs=1e3"})
-          .status,
-      0);
-  EXPECT_EQ(Last("F"), "8");                       // as given: read back, it repeats the run
-  EXPECT_EQ(Last("ts"), "9.999999999999999e-06");  // every digit of the value in force
-  EXPECT_EQ(Last("Ts"), "9.999999999999999e-06");
-  EXPECT_EQ(Last("B_signal"), "3000000");
-  EXPECT_EQ(Last("ymin"), "-119.05149943634801");
-  EXPECT_EQ(Last("fsf_alpha"), "0.3");
-  EXPECT_EQ(Last("KAP"), "2");
-  EXPECT_EQ(Last("runs"), "1000");
-
-  ASSERT_EQ(bin.Run({"ymin=-80", "fsf_type=4", "p=1, 0,,1", "tau=1,1,1"}).status, 0);
-  EXPECT_EQ(Last("fading"), "4");  // the floor switches fading off, not the option
-  EXPECT_EQ(Last("p"), "1, 0,,1");
-}
-
 TEST_F(Startup, CommandLineBeatsOptionsFileAndFirstOccurrenceWins) {
   bin.WriteFile("opts.txt", "# run set-up\r\nR=2\r\n\r\n M =\t7\r\nM=8\r\nout_dir = res\r\n");
   const RunResult result = bin.Run({"optfile=opts.txt", "R=1", "R=3"});

@@ -11,17 +11,7 @@ namespace {
 
 constexpr double kUs = 1e-6;
 
-// A SimParams initialised from the given arguments.
-class Sim {
- public:
-  explicit Sim(std::initializer_list<std::string> list) : args(list) {
-    params.GetArguments(args.argc(), args.argv());
-    params.Initialize();
-  }
-  virtual ~Sim() = default;
-  TestArgs args;
-  SimParams params;
-};
+using Sim = Configured<SimParams>;
 
 void ExpectTimes(const SimParams& p, double rts, double cts, double data, double ack) {
   EXPECT_NEAR(p.t_rts / kUs, rts, 1e-9);

@@ -13,17 +13,7 @@ namespace {
 
 constexpr double kUs = 1e-6;
 
-// A VornParams initialised from the given arguments.
-class Vorn {
- public:
-  explicit Vorn(std::initializer_list<std::string> list) : args(list) {
-    params.GetArguments(args.argc(), args.argv());
-    params.Initialize();
-  }
-  virtual ~Vorn() = default;
-  TestArgs args;
-  VornParams params;
-};
+using Vorn = Configured<VornParams>;
 
 }  // namespace
 

@@ -59,27 +59,6 @@ TEST(VornNetworkWorkedCycle, AdhocCooperative) {
   EXPECT_EQ(Net.n_succ, 1);
 }
 
-// Without rounds the contenders alone decide; without stations time passes
-// idle; ad hoc stations that all transmit have no referee and collide.
-TEST(VornNetworkOutcome, NoRoundsNoStationsNoReferees) {
-  Configure({"R=0", "M=1", "fsf_type=2"});
-  Cycles(3);
-  EXPECT_EQ(Net.n_succ, 3);
-  EXPECT_EQ(Net.all_nodes[0]->rssi_link[Net.ap->id][0], 0.0);  // never drawn
-  Configure({"R=0", "M=2"});
-  Cycles(3);
-  EXPECT_EQ(Net.n_coll, 3);
-  Configure({"M=0"});
-  Cycles(4);
-  EXPECT_EQ(Net.n_idle, 4);
-  EXPECT_EQ(Net.n_att, 0);
-  EXPECT_DOUBLE_EQ(sim_time, 4 * Params.t_coll);
-  Configure({"M=3", "adhoc=1", "p=1,1,1"});
-  Cycle();
-  EXPECT_EQ(Net.n_coll, 1);
-  for (VornNode* node : Net.all_nodes) EXPECT_EQ(node->n_tx, 3);
-}
-
 // Two saturated stations, one round, p = 1, uniform words over F subcarriers:
 // they collide exactly when they pick the same word.
 TEST(VornNetworkLaw, TwoStationsSucceedWithProbabilityOneMinusOneOverF) {
@@ -123,20 +102,6 @@ TEST(VornNetworkChannels, BinomialBatchEqualsPairByPairDraws) {
     EXPECT_EQ(AllMasks(), batched) << ap;
     EXPECT_EQ(Rand.WordsDrawn(), words) << ap;
   }
-}
-
-// Time before frames before attempts, each stopping at its count.
-TEST(VornNetworkStop, ConditionsInOrderOfPrecedence) {
-  Configure({"time=0.01", "frames=1000000"});
-  Net.Simulation();
-  EXPECT_GE(sim_time, 0.01);
-  EXPECT_LT(sim_time, 0.01 + Params.t_coll);
-  Configure({"frames=11", "attempts=5"});
-  Net.Simulation();
-  EXPECT_EQ(Net.n_succ, 11);
-  Configure({"runs=0", "attempts=37"});
-  Net.Simulation();
-  EXPECT_EQ(Net.n_att, 37);
 }
 
 TEST(VornNetworkStopDeathTest, RunThatCanNeverEndIsRejected) {

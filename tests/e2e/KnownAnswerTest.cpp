@@ -1,8 +1,9 @@
 // Seeded known-answer runs through the binary. Each file of
 // tests/e2e/known_answers/ holds one run: its arguments ("== args"), the input
 // files it reads ("== in/NAME"), then its status, standard output, standard
-// error and every file of its output folder, all pinned, so a changed outcome
-// rule, round schedule, counter or format shows at once.
+// error, the options it recorded and every file of its output folder, all
+// pinned, so a changed outcome rule, round schedule, counter, format or
+// option shows at once.
 //
 // To add a run, write a file with its "== args" (and "== in/") sections. When
 // the random stream or an output changes on purpose, regenerate every file
@@ -62,7 +63,7 @@ std::string MaskTimes(const std::string& err) {
 }
 
 // The run's inputs and whole observable result: status, standard output,
-// standard error, and every file of the output folder.
+// standard error, lastopts.lst and every file of the output folder.
 std::string Observe(const KnownRun& run, const RunBinary& bin = RunBinary()) {
   std::ostringstream text;
   text << "== args\n";
@@ -73,6 +74,7 @@ std::string Observe(const KnownRun& run, const RunBinary& bin = RunBinary()) {
   text << "== status " << result.status << "\n== stdout\n"
        << result.out << "== stderr\n"
        << MaskTimes(result.err);
+  if (bin.Exists("lastopts.lst")) text << "== lastopts.lst\n" << bin.ReadFile("lastopts.lst");
   std::set<std::string> names;
   if (bin.Exists("out"))
     for (const auto& entry : std::filesystem::directory_iterator(bin.dir / "out"))

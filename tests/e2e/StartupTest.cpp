@@ -18,21 +18,6 @@ const char* kHelpHeader =
     "  (c) = csv (comma separated values).\n\n[?] denotes the default option value if '-h' is "
     "the only argument or the\nparsed value if the option was specified (helps debugging).\n\n";
 
-// Every option with its default, in registration order: the names, order and
-// defaults that scripts and stored lastopts.lst files rely on.
-const char* const kDefaults =
-    "optfile=\nshow_hidden=0\nstats=\ncsv=1\ndebug=2\nheader=0\nout_dir=out\ntime=0\n"
-    "frames=0\nattempts=0\nruns=10000\nadhoc=0\nath_real=0\nt_symbol=4e-06\n"
-    "t_preamble=1.6e-05\nB_signal=6000000\nchan_bw=0\nB=6000000\nM=5\nDATA=8192\nAPP=0\n"
-    "sifs=1.6e-05\ndelta=0\nno_ack=0\nfixed_ack_rate=0\nfsf_type=0\nfading=0\nfsf_fast=1\n"
-    "fsf_prob_node=0.25\nfsf_eta=0.25\nfsf_prob_ap=0.25\nfsf_alpha=0.25\nqueue=31\n"
-    "retry_limit=-2\nar_type=0\narrival=0\nar_rate=6e+06\ny=-79\nyAP=-79\ny0=-82\n"
-    "ymin=-116.0411998\nynomin=0\nymax=-30\nK=2\nKAP=2\nKratio=0\nqos_levels=1\nnodes_file=\n"
-    "nodes_def=\nshow_node=-1\nnodes_stats=0\nnodes_only=0\nflow_stats=0\nqueue_stats=0\n"
-    "randsratio=1\ncoop=0\nR=3\nF=8\nL=1\nts=7e-06\nTs=7e-06\np=0.5,0.5,0.5\n"
-    "tau=1.0,1.0,1.0\nunlucky=0\npeers=0\ngreedy=1\nindep=1\nqos_type=0\nqos_tau_file=\n"
-    "qos_p_file=\npdf_winners=0\nmc_nodes=0\nmc_packets=0\nseed=7\n";
-
 std::string Repeat(const std::string& text, int times) {
   std::string all;
   for (int i = 0; i < times; ++i) all += text;
@@ -187,13 +172,6 @@ const std::vector<Case> kCases = {
 
 class Startup : public testing::Test {
  protected:
-  // Value of option name in lastopts.lst ("<missing>" when absent).
-  std::string Last(const std::string& name) const {
-    for (const std::string& line : bin.ReadLines("lastopts.lst"))
-      if (line.compare(0, name.size() + 1, name + "=") == 0) return line.substr(name.size() + 1);
-    return "<missing>";
-  }
-
   RunBinary bin;
 };
 
@@ -232,17 +210,6 @@ TEST_F(Startup, RefusalsAndWarnings) {
   }
 }
 
-TEST_F(Startup, CommandLineBeatsOptionsFileAndFirstOccurrenceWins) {
-  bin.WriteFile("opts.txt", "# run set-up\r\nR=2\r\n\r\n M =\t7\r\nM=8\r\nout_dir = res\r\n");
-  const RunResult result = bin.Run({"optfile=opts.txt", "R=1", "R=3"});
-  EXPECT_EQ(result.status, 0);
-  EXPECT_EQ(result.Diagnostics(), "# using options file \"opts.txt\" (4 lines)\n");
-  EXPECT_EQ(Last("R"), "1");
-  EXPECT_EQ(Last("M"), "7");
-  EXPECT_EQ(Last("optfile"), "opts.txt");
-  EXPECT_EQ(Last("out_dir"), "res");  // no blank or carriage return kept
-}
-
 TEST_F(Startup, UnwritableLastoptsIsReportedAndTheRunGoesOn) {
   bin.WriteFile("lastopts.lst/keep", "");
   const RunResult result = bin.Run({});
@@ -277,9 +244,4 @@ TEST_F(Startup, HelpListsTheOptionsWhateverElseIsGiven) {
   bin.WriteFile("opts.txt", "-h=1\n");
   EXPECT_EQ(bin.Run({"optfile=opts.txt"}).out.compare(0, 27, "Generic Application v1.0.r0"), 0);
   EXPECT_FALSE(bin.Exists("lastopts.lst"));
-}
-
-TEST_F(Startup, DefaultRunListsEveryOptionInRegistrationOrder) {
-  ASSERT_EQ(bin.Run({"seed=7"}).status, 0);
-  EXPECT_EQ(bin.ReadFile("lastopts.lst"), kDefaults);
 }

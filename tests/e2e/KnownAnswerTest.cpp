@@ -71,8 +71,12 @@ std::string Observe(const KnownRun& run, const RunBinary& bin = RunBinary()) {
   for (const auto& [name, content] : run.files)
     text << "== in/" << name << '\n' << content, bin.WriteFile(name, content);
   const RunResult result = bin.Run(run.args);
+  // The help screen names the binary, wherever it was built.
+  std::string out = result.out;
+  for (size_t at; (at = out.find(VORN_BINARY)) != std::string::npos;)
+    out.replace(at, std::string(VORN_BINARY).size(), "vorn");
   text << "== status " << result.status << "\n== stdout\n"
-       << result.out << "== stderr\n"
+       << out << "== stderr\n"
        << MaskTimes(result.err);
   if (bin.Exists("lastopts.lst")) text << "== lastopts.lst\n" << bin.ReadFile("lastopts.lst");
   std::set<std::string> names;

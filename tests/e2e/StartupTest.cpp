@@ -203,13 +203,6 @@ TEST_F(Startup, RefusalsAndWarnings) {
   }
 }
 
-TEST_F(Startup, UnwritableLastoptsIsReportedAndTheRunGoesOn) {
-  bin.WriteFile("lastopts.lst/keep", "");
-  const RunResult result = bin.Run({});
-  EXPECT_EQ(result.status, 0);
-  EXPECT_EQ(result.Diagnostics(), "Could not open/write to options file \"lastopts.lst\".\n");
-}
-
 // The help screen is pinned by known answers; its option lines stay below 80
 // columns (the usage line names the binary, wherever it was built), and "-h"
 // in an options file asks for it too.

@@ -52,10 +52,3 @@ TEST(ContentionDraw, IndexFromDrawMatchesTheDivisionAtEveryBoundary) {
     }
   }
 }
-
-TEST(ContentionDraw, StrictDrawSendsItsWordWithoutDrawing) {
-  const ContentionDraw draw(5L);
-  GenRand rand(3);
-  EXPECT_EQ(draw.WordIndex(rand), 5);
-  EXPECT_EQ(rand.WordsDrawn(), 0);
-}

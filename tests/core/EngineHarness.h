@@ -8,24 +8,9 @@
 #include <vector>
 
 #include "core/Vorn.h"
+#include "tests/TestSupport.h"
 
 namespace harness {
-
-// String options point into the argument vector, so it must outlive the test.
-inline char** KeepArgv(const std::vector<std::string>& args) {
-  static std::deque<std::string> texts;
-  static std::deque<std::vector<char*>> vectors;
-  std::vector<char*> argv;
-  texts.push_back("vorn");
-  argv.push_back(&texts.back()[0]);
-  for (const std::string& arg : args) {
-    texts.push_back(arg);
-    argv.push_back(&texts.back()[0]);
-  }
-  argv.push_back(nullptr);
-  vectors.push_back(argv);
-  return vectors.back().data();
-}
 
 // Sets up a run of the arguments as the binary would, from a fresh Params and
 // the given seed.
@@ -33,7 +18,10 @@ inline void Configure(std::vector<std::string> args, unsigned long seed = 1) {
   Params.~VornParams();
   new (&Params) VornParams();
   args.push_back("seed=" + std::to_string(seed));
-  SetUpRun(static_cast<int>(args.size() + 1), KeepArgv(args));
+  // String options point into the argument vector, so every one is kept.
+  static std::deque<TestArgs> kept;
+  kept.emplace_back(args);
+  SetUpRun(kept.back().argc(), kept.back().argv());
 }
 
 inline void Cycle() {

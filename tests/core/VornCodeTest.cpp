@@ -1,4 +1,4 @@
-// VornCode: the word table and the win rule against a plain scan.
+// VornCode: the win rule against a plain scan of the word table.
 #include "core/VornCode.h"
 
 #include <gtest/gtest.h>
@@ -20,17 +20,6 @@ long ScanWinner(const VornCode& code, long heard) {
 }
 
 }  // namespace
-
-TEST(VornCode, WordTables) {
-  EXPECT_EQ(Code(4, 2).words, (std::vector<long>{17, 34, 68, 136}));
-  const VornCode wide = Code(31, 1);
-  EXPECT_EQ(wide.full_mask, 2147483647);
-  EXPECT_EQ(wide.words[30], 1L << 30);
-  VornCode code = Code(4, 2);
-  code.Initialize(3, 3);  // replaces the table
-  EXPECT_EQ(code.words, (std::vector<long>{73, 146, 292}));
-  EXPECT_EQ(code.full_mask, 511);
-}
 
 TEST(VornCode, WinnerAgreesWithScanInIndexOrder) {
   const long shapes[][2] = {{1, 1}, {4, 2}, {3, 5}, {5, 3}, {7, 2}, {2, 7}, {10, 1}};

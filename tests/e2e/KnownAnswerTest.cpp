@@ -1,8 +1,13 @@
-// Seeded known-answer runs through the binary: the result rows, every CSV file
-// and the diagnostics of each run are pinned in tests/e2e/known_answers/, so a
-// changed outcome rule, round schedule, counter or format shows at once.
+// Seeded known-answer runs through the binary. Each file of
+// tests/e2e/known_answers/ holds one run: its arguments ("== args"), the input
+// files it reads ("== in/NAME"), then its status, standard output, standard
+// error, the options it recorded and every file of its output folder, all
+// pinned, so a changed outcome rule, round schedule, counter, format or
+// option shows at once.
 //
-// When the random stream or an output changes on purpose, regenerate with
+// To add a run, write a file with its "== args" (and "== in/") sections. When
+// the random stream or an output changes on purpose, regenerate every file
+// from its own inputs with
 //   VORN_REGENERATE=1 build/tests/KnownAnswerTest
 // and review the difference (git diff tests/e2e/known_answers) before committing.
 #include <gtest/gtest.h>
@@ -20,125 +25,109 @@
 
 namespace {
 
+const std::filesystem::path kFolder =
+    std::filesystem::path(VORN_SOURCE_DIR) / "tests/e2e/known_answers";
+
 struct KnownRun {
-  const char* name;
   std::vector<std::string> args;
-  // Input files written beside the run first.
   std::map<std::string, std::string> files;
 };
 
-const std::vector<KnownRun> kRuns = {
-    {"infrastructure", {"seed=11", "runs=3000", "M=10", "nodes_stats=1", "pdf_winners=1"}, {}},
-    {"infrastructure_peers_unlucky",
-     {"seed=12", "runs=3000", "M=6", "peers=1", "unlucky=1", "R=4", "p=0.3,0.5,0.7,0.9",
-      "tau=0,0.5,1,2", "nodes_stats=1"},
-     {}},
-    {"infrastructure_peers_binomial",
-     {"seed=21", "runs=3000", "M=6", "peers=1", "fsf_type=1", "fsf_prob_node=0.3",
-      "fsf_prob_ap=0.6", "nodes_stats=1"},
-     {}},
-    {"infrastructure_not_greedy_idle_cycles",
-     {"seed=22", "frames=800", "M=4", "greedy=0", "fsf_type=1", "randsratio=3", "ar_type=4",
-      "ar_rate=0.1", "nodes_stats=1"},
-     {}},
-    {"first_frame_stops", {"seed=23", "frames=1", "M=2", "ar_type=4", "ar_rate=0.01"}, {}},
-    {"adhoc_coop_not_greedy",
-     {"seed=13", "runs=3000", "adhoc=1", "coop=1", "greedy=0", "M=8", "ar_type=4", "ar_rate=0.05",
-      "nodes_stats=1", "mc_nodes=1"},
-     {}},
-    {"binomial",
-     {"seed=14", "runs=3000", "M=7", "fsf_type=1", "fsf_prob_node=0.3", "fsf_prob_ap=0.1", "F=4",
-      "L=2", "nodes_stats=1", "pdf_winners=1"},
-     {}},
-    {"binomial_adhoc_slow",
-     {"seed=15", "runs=3000", "adhoc=1", "M=6", "fsf_type=1", "fsf_fast=0", "randsratio=4",
-      "nodes_stats=1"},
-     {}},
-    {"rayleigh",
-     {"seed=16", "runs=2000", "M=9", "fsf_type=2", "y=-80", "yAP=-78", "chan_bw=10", "delta=1e-06",
-      "nodes_stats=1"},
-     {}},
-    {"rice_reciprocal",
-     {"seed=17", "runs=2000", "M=5", "fsf_type=4", "K=3", "KAP=1", "indep=0", "y=-83", "adhoc=1",
-      "nodes_stats=1"},
-     {}},
-    {"queues_retry_limit",
-     {"seed=18", "time=1.5", "M=3", "ar_type=3", "ar_rate=1900000", "queue=3", "retry_limit=1",
-      "nodes_stats=1", "mc_packets=1", "flow_stats=0.5"},
-     {}},
-    {"queue_times",
-     {"seed=19", "runs=60", "M=3", "ar_type=1", "ar_rate=5000000", "queue=0", "queue_stats=1",
-      "nodes_stats=1"},
-     {}},
-    {"qos_groups_strict",
-     {"seed=20", "runs=3000", "nodes_file=groups.csv", "qos_p_file=p.csv", "qos_tau_file=tau.csv",
-      "nodes_stats=1", "stats=id,M,Na,Nt,Ns,-,Ps_t,D_ms,ar_rate,Pdrop"},
-     {{"groups.csv", "N,A,R,Q,T\n3,0,0,0,0\n2,2,1500000,1,0\n2,4,0.2,2,1\n"},
-      {"p.csv", "0.5,0.5,0.5\n0.6,0.6,0.6\n0.8,0.7,0.6\n"},
-      {"tau.csv", "1,1,1\n0.5,1,1\n0,2,2\n"}}},
-};
-
-std::string SourcePath(const KnownRun& run) {
-  return std::string(VORN_SOURCE_DIR) + "/tests/e2e/known_answers/" + run.name + ".txt";
+// The inputs of a run from the sections of its file that come before "== status".
+KnownRun ReadInputs(const std::string& text) {
+  KnownRun run;
+  std::istringstream lines(text);
+  std::string* file = nullptr;
+  for (std::string line; std::getline(lines, line) && line.rfind("== status", 0) != 0;) {
+    if (line.rfind("== in/", 0) == 0) {
+      file = &run.files[line.substr(6)];
+    } else if (file) {
+      *file += line + '\n';
+    } else if (line != "== args") {
+      run.args.push_back(line);
+    }
+  }
+  return run;
 }
 
-// The run's whole observable result: arguments, standard output, standard
-// error without the timing lines, and every file of the output folder.
+// Standard error with the times of the timing lines masked, which change from
+// run to run; which timing lines appear, and where, is pinned.
+std::string MaskTimes(const std::string& err) {
+  std::istringstream lines(err);
+  std::string masked;
+  for (std::string line; std::getline(lines, line);) {
+    const bool timing = line.rfind("# cont ", 0) == 0 || line.rfind("# total ", 0) == 0;
+    masked += (timing ? line.substr(0, line.find(' ', 2)) + " <s> sec" : line) + '\n';
+  }
+  return masked;
+}
+
+// The run's inputs and whole observable result: status, standard output,
+// standard error, lastopts.lst and every file of the output folder.
 std::string Observe(const KnownRun& run, const RunBinary& bin = RunBinary()) {
-  for (const auto& [name, content] : run.files) bin.WriteFile(name, content);
-  const RunResult result = bin.Run(run.args);
   std::ostringstream text;
   text << "== args\n";
   for (const std::string& arg : run.args) text << arg << '\n';
+  for (const auto& [name, content] : run.files)
+    text << "== in/" << name << '\n' << content, bin.WriteFile(name, content);
+  const RunResult result = bin.Run(run.args);
+  // The help screen names the binary, wherever it was built.
+  std::string out = result.out;
+  for (size_t at; (at = out.find(VORN_BINARY)) != std::string::npos;)
+    out.replace(at, std::string(VORN_BINARY).size(), "vorn");
   text << "== status " << result.status << "\n== stdout\n"
-       << result.out << "== stderr\n"
-       << result.Diagnostics();
+       << out << "== stderr\n"
+       << MaskTimes(result.err);
+  if (bin.Exists("lastopts.lst")) text << "== lastopts.lst\n" << bin.ReadFile("lastopts.lst");
   std::set<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(bin.dir / "out"))
-    names.insert(entry.path().filename().string());
+  if (bin.Exists("out"))
+    for (const auto& entry : std::filesystem::directory_iterator(bin.dir / "out"))
+      names.insert(entry.path().filename().string());
   for (const std::string& name : names)
     text << "== out/" << name << '\n' << bin.ReadFile("out/" + name);
   return text.str();
 }
 
-std::string ReadSource(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream content;
-  content << in.rdbuf();
-  return content.str();
+std::vector<std::string> RunNames() {
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(kFolder))
+    names.insert(entry.path().stem().string());
+  return {names.begin(), names.end()};
 }
 
-class KnownAnswer : public testing::TestWithParam<KnownRun> {};
+class KnownAnswer : public testing::TestWithParam<std::string> {};
 
 }  // namespace
 
 TEST_P(KnownAnswer, RunMatchesPinnedOutput) {
-  const KnownRun& run = GetParam();
-  const std::string observed = Observe(run);
+  const std::string path = (kFolder / (GetParam() + ".txt")).string();
+  const std::string pinned = TempFolder::ReadPath(path);
+  const std::string observed = Observe(ReadInputs(pinned));
   if (std::getenv("VORN_REGENERATE")) {
-    std::ofstream(SourcePath(run), std::ios::binary) << observed;
-    GTEST_SKIP() << "regenerated " << SourcePath(run);
+    std::ofstream(path, std::ios::binary) << observed;
+    GTEST_SKIP() << "regenerated " << path;
   }
-  EXPECT_EQ(observed, ReadSource(SourcePath(run)));
+  EXPECT_EQ(observed, pinned);
 }
 
-INSTANTIATE_TEST_SUITE_P(Runs, KnownAnswer, testing::ValuesIn(kRuns),
-                         [](const testing::TestParamInfo<KnownRun>& info) {
-                           return std::string(info.param.name);
+INSTANTIATE_TEST_SUITE_P(Runs, KnownAnswer, testing::ValuesIn(RunNames()),
+                         [](const testing::TestParamInfo<std::string>& info) {
+                           return info.param;
                          });
 
 // A run without a seed records the one it used, and its record repeats it:
-// F as given (not F*L) and every digit of a float the run used.
+// F as given (not F*L), every digit of a float the run used, values the
+// bandwidth overrides and options that copy others.
 TEST(KnownAnswer, RunRepeatsFromItsRecordedOptions) {
-  const KnownRun first{"",
-                       {"runs=2000", "M=6", "fsf_type=4", "nodes_stats=1", "pdf_winners=1", "L=2",
-                        "F=4", "ar_type=3", "ar_rate=1234567", "y=-79.1234567"},
+  const KnownRun first{{"runs=2000", "M=6", "fsf_type=4", "nodes_stats=1", "pdf_winners=1", "L=2",
+                        "F=4", "ar_type=3", "ar_rate=1234567", "y=-79.1234567", "chan_bw=10",
+                        "ts=1", "fsf_prob_ap=-1", "Kratio=0.5", "K=4", "B_signal=7"},
                        {}};
   RunBinary bin;
   const std::string observed = Observe(first, bin);
   const std::string record = bin.ReadFile("lastopts.lst");
   EXPECT_EQ(record.find("\nseed=0\n"), std::string::npos);
-  const KnownRun repeat{"", {"optfile=lastopts.lst"}, {{"lastopts.lst", record}}};
+  const KnownRun repeat{{"optfile=lastopts.lst"}, {{"lastopts.lst", record}}};
   const std::string repeated = Observe(repeat);
   // The repeat says on standard error that it read the options file.
   const auto results = [](const std::string& text) {

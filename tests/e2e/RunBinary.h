@@ -1,4 +1,4 @@
-// RunBinary: runs the vorn binary in a fresh temporary directory and captures
+// RunBinary: runs the vorn binary in a fresh temporary folder and captures
 // its standard output, standard error and exit status, for end-to-end tests.
 #pragma once
 
@@ -9,14 +9,11 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <stdexcept>
 #include <string>
-#include <system_error>
 #include <thread>
 #include <vector>
+
+#include "tests/TestSupport.h"
 
 struct RunResult {
   virtual ~RunResult() = default;
@@ -50,24 +47,10 @@ struct RunResult {
   }
 };
 
-class RunBinary {
+// Runs the binary in the folder "run" of a temporary folder; the captured
+// streams are kept beside "run", never in it.
+class RunBinary : public TempFolder {
  public:
-  // Creates <tmp>/vorn_e2e_XXXXXX with the working directory "run" inside it;
-  // the captured streams are kept beside "run", never in it.
-  RunBinary() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "vorn_e2e_XXXXXX").string();
-    if (!mkdtemp(&pattern[0])) throw std::runtime_error("mkdtemp failed");
-    base = pattern;
-    dir = base / "run";
-    std::filesystem::create_directory(dir);
-  }
-  RunBinary(const RunBinary&) = delete;
-  RunBinary& operator=(const RunBinary&) = delete;
-  virtual ~RunBinary() {
-    std::error_code ignored;
-    std::filesystem::remove_all(base, ignored);
-  }
-
   // Runs binary with args (no shell involved) in dir, standard input empty.
   RunResult Run(const std::vector<std::string>& args,
                 const std::string& binary = VORN_BINARY) const {
@@ -99,31 +82,6 @@ class RunBinary {
     return result;
   }
 
-  // Path of name relative to the working directory of the runs.
-  std::string Path(const std::string& name) const { return (dir / name).string(); }
-  bool Exists(const std::string& name) const { return std::filesystem::exists(dir / name); }
-  // Whole content of a file of the working directory ("" when missing).
-  std::string ReadFile(const std::string& name) const { return ReadPath(Path(name)); }
-  // Writes content byte for byte, creating parent directories as needed.
-  void WriteFile(const std::string& name, const std::string& content) const {
-    std::filesystem::create_directories((dir / name).parent_path());
-    std::ofstream(Path(name), std::ios::binary) << content;
-  }
-  // Removes a file or directory tree of the working directory, if present.
-  void Remove(const std::string& name) const {
-    std::error_code ignored;
-    std::filesystem::remove_all(dir / name, ignored);
-  }
-  // Lines of a file of the working directory, without their line feeds.
-  std::vector<std::string> ReadLines(const std::string& name) const {
-    std::vector<std::string> lines;
-    std::istringstream in(ReadFile(name));
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-  }
-
-  std::filesystem::path base;
-  std::filesystem::path dir;
   // Seconds after which a run is killed (SIGKILL); 0 waits for ever.
   int time_limit = 0;
 
@@ -142,12 +100,5 @@ class RunBinary {
       }
       std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
-  }
-
-  static std::string ReadPath(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
   }
 };

@@ -11,28 +11,6 @@
 
 namespace {
 
-const char* kHelpHeader =
-    "Generic Application v1.0.r0\n\n\n    Usage: " VORN_BINARY
-    " OPTION=VALUE [OPTION=VALUE [...]]\n\n(?) denotes the option type:\n\n  (i) = integer,\n"
-    "  (f) = float,\n  (b) = boolean (either 0 or 1),\n  (s) = string,\n"
-    "  (c) = csv (comma separated values).\n\n[?] denotes the default option value if '-h' is "
-    "the only argument or the\nparsed value if the option was specified (helps debugging).\n\n";
-
-// Every option with its default, in registration order: the names, order and
-// defaults that scripts and stored lastopts.lst files rely on.
-const char* const kDefaults =
-    "optfile=\nshow_hidden=0\nstats=\ncsv=1\ndebug=2\nheader=0\nout_dir=out\ntime=0\n"
-    "frames=0\nattempts=0\nruns=10000\nadhoc=0\nath_real=0\nt_symbol=4e-06\n"
-    "t_preamble=1.6e-05\nB_signal=6000000\nchan_bw=0\nB=6000000\nM=5\nDATA=8192\nAPP=0\n"
-    "sifs=1.6e-05\ndelta=0\nno_ack=0\nfixed_ack_rate=0\nfsf_type=0\nfading=0\nfsf_fast=1\n"
-    "fsf_prob_node=0.25\nfsf_eta=0.25\nfsf_prob_ap=0.25\nfsf_alpha=0.25\nqueue=31\n"
-    "retry_limit=-2\nar_type=0\narrival=0\nar_rate=6e+06\ny=-79\nyAP=-79\ny0=-82\n"
-    "ymin=-116.0411998\nynomin=0\nymax=-30\nK=2\nKAP=2\nKratio=0\nqos_levels=1\nnodes_file=\n"
-    "nodes_def=\nshow_node=-1\nnodes_stats=0\nnodes_only=0\nflow_stats=0\nqueue_stats=0\n"
-    "randsratio=1\ncoop=0\nR=3\nF=8\nL=1\nts=7e-06\nTs=7e-06\np=0.5,0.5,0.5\n"
-    "tau=1.0,1.0,1.0\nunlucky=0\npeers=0\ngreedy=1\nindep=1\nqos_type=0\nqos_tau_file=\n"
-    "qos_p_file=\npdf_winners=0\nmc_nodes=0\nmc_packets=0\nseed=7\n";
-
 std::string Repeat(const std::string& text, int times) {
   std::string all;
   for (int i = 0; i < times; ++i) all += text;
@@ -72,6 +50,12 @@ const std::vector<Case> kCases = {
      "Error: M=ten is not an integer (accepted: a whole number such as 10, 1e5 or 2.0).\n"},
     // Meanings, named as given, before the errors below.
     {{"fsf_eta=2", "chan_bw=7"}, 1, "Error: fsf_eta=2 is out of range (accepted: 0 to 1).\n"},
+    {{"time=-1"},
+     1,
+     "Error: time=-1 is out of range (accepted: 0 for no limit, or more seconds).\n"},
+    {{"randsratio=0", "fsf_type=1"},
+     1,
+     "Error: randsratio=0 is out of range (accepted: 1 or more).\n"},
     {{"F=0"}, 7, "Error: F=0 is out of range (accepted: 1 or more).\n"},
     {{"ar_type=4"},
      1,
@@ -122,6 +106,10 @@ const std::vector<Case> kCases = {
      1,
      "Error: t_coll=-1.99845, the duration of a contention cycle, is out of range (accepted: more "
      "than 0 and finite; it follows from R, ts, sifs, delta and the frame timing options).\n"},
+    // Derived from before the check, without overflow (the sanitizer build checks).
+    {{"DATA=9223372036854775807", "APP=9223372036854775807"},
+     1,
+     "Error: DATA=9223372036854775807 is out of range (accepted: 1 to 2147483647).\n"},
     {{"ar_type=3", "ar_rate=5.3e9"},
      1,
      "Error: ar_rate=5.3e+09 is out of range with arrival type 3 (accepted: 0 to 5.29884e+09).\n"},
@@ -134,6 +122,12 @@ const std::vector<Case> kCases = {
      1,
      "Error: groups.csv with 1000000 stations needs about 8 TB of memory with fsf_type=0, S=8 "
      "subcarriers and queue=31" +
+         kMemory},
+    {{"mc_packets=1", "queue=1", "M=4000", "R=700000", "qos_p_file=line.csv",
+      "qos_tau_file=line.csv"},
+     1,
+     "Error: M=4000 needs about 269 GB of memory with fsf_type=0, S=8 subcarriers, queue=1 and "
+     "mc_packets=1" +
          kMemory},
     {{"mc_packets=1", "queue=4000"},
      1,
@@ -156,7 +150,7 @@ const std::vector<Case> kCases = {
      "Warning: self.txt line 1: optfile has no effect inside an options file.\n# using options "
      "file \"self.txt\" (2 lines)\n"},
     // Runs that must end, within the time limit and without a crash.
-    {{"M=5000", "runs=20"}, 0, ""},
+    {{"M=5000", "runs=20", "seed=4294967295"}, 0, ""},
     {{"time=1e-9", "ts=0", "R=0"}, 0, ""},
     {{"B=9223372036854775807", "B_signal=9223372036854775807", "ymin=1e300", "y0=-1e300",
       "K=1e300"},
@@ -167,22 +161,10 @@ const std::vector<Case> kCases = {
     {{"qos_p_file=line.csv", "qos_tau_file=line.csv"}, 0, ""},
     {{"optfile=big.txt"}, 0, "# using options file \"big.txt\" (20000 lines)\n"},
     {{"optfile=binary.txt"}, 1, "# using options file \"binary.txt\" (*"},
-    {{"runs=200000", "M=12", "queue=4", "ar_type=4", "ar_rate=0.1", "retry_limit=1",
-      "queue_stats=1", "flow_stats=0.01", "pdf_winners=1", "mc_nodes=1", "mc_packets=1",
-      "nodes_stats=1", "fsf_type=1"},
-     0,
-     ""},
 };
 
 class Startup : public testing::Test {
  protected:
-  // Value of option name in lastopts.lst ("<missing>" when absent).
-  std::string Last(const std::string& name) const {
-    for (const std::string& line : bin.ReadLines("lastopts.lst"))
-      if (line.compare(0, name.size() + 1, name + "=") == 0) return line.substr(name.size() + 1);
-    return "<missing>";
-  }
-
   RunBinary bin;
 };
 
@@ -221,6 +203,7 @@ TEST_F(Startup, RefusalsAndWarnings) {
   }
 }
 
+<<<<<<< HEAD
 TEST_F(Startup, InitializeWritesItsValuesBack) {
   ASSERT_EQ(
       bin.Run({"F=8", "L=2", "chan_bw=10", "ts=1", "t_symbol=1", "fsf_prob_ap=-1",
@@ -290,22 +273,16 @@ TEST_F(Startup, HelpVariants) {
             std::string::npos);
   EXPECT_EQ(bin.Run({"-hx"}).status, 0);
   EXPECT_FALSE(bin.Exists("lastopts.lst"));
+=======
+// The help screen is pinned by known answers; its option lines stay below 80
+// columns (the usage line names the binary, wherever it was built), and "-h"
+// in an options file asks for it too.
+TEST_F(Startup, HelpLinesFitAndTheOptionsFileCanAskForIt) {
+  std::istringstream lines(bin.Run({"show_hidden=1", "-h"}).out);
+  for (std::string line; std::getline(lines, line);)
+    EXPECT_TRUE(line.size() < 80 || line.find("Usage: ") != std::string::npos) << line;
+>>>>>>> trim-e2e
   bin.WriteFile("opts.txt", "-h=1\n");
-  const RunResult from_file = bin.Run({"optfile=opts.txt"});
-  EXPECT_EQ(from_file.status, 0);
-  EXPECT_EQ(from_file.out.compare(0, 27, "Generic Application v1.0.r0"), 0);
+  EXPECT_EQ(bin.Run({"optfile=opts.txt"}).out.compare(0, 27, "Generic Application v1.0.r0"), 0);
   EXPECT_FALSE(bin.Exists("lastopts.lst"));
-}
-
-TEST_F(Startup, HelpIsPrintedWhateverElseIsGiven) {
-  const RunResult result = bin.Run({"adoc=1", "M=ten", "optfile=missing.txt", "--help"});
-  EXPECT_EQ(result.status, 0);
-  EXPECT_EQ(result.err, "");
-  EXPECT_NE(result.out.find("\nM              (i) Number of active nodes [5]\n"),
-            std::string::npos);
-}
-
-TEST_F(Startup, DefaultRunListsEveryOptionInRegistrationOrder) {
-  ASSERT_EQ(bin.Run({"seed=7"}).status, 0);
-  EXPECT_EQ(bin.ReadFile("lastopts.lst"), kDefaults);
 }

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "tests/params/TestSupport.h"
+#include "tests/TestSupport.h"
 
 TEST(AppParams, ReadsTheFirstWholeKeyAndLeavesRefusedValues) {
   TestArgs args{"y0=1", "R=1e1", "R=2", "y=3", "F=1.5", "c=1, 2,,3,", "bad=42x", "alias=4"};

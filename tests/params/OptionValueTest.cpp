@@ -18,7 +18,8 @@ TEST(OptionValue, IntegersAreWholeNumbersInAnyNotation) {
     EXPECT_TRUE(OptionValue::ToInteger(text, value) && value == expected) << text;
   }
   long value = 7;
-  for (const char* text : {"10.7", "", " ", "1e5x", "0x10", "1 2", "9223372036854775808", "9.3e18"})
+  for (const char* text : {"10.7", "", " ", "1e5x", "0x10", "1 2", "9223372036854775808", "9.3e18",
+                           "9.223372036854775808e18"})
     EXPECT_FALSE(OptionValue::ToInteger(text, value)) << text;
   EXPECT_EQ(value, 7);  // untouched by a refused text
 }

@@ -7,7 +7,7 @@
 #include <cmath>
 #include <sstream>
 
-#include "tests/params/TestSupport.h"
+#include "tests/TestSupport.h"
 
 namespace {
 
@@ -39,6 +39,9 @@ TEST(TableReader, FirstLineOfNamesIsAHeaderAndLinesKeepTheirNumbers) {
             std::string::npos);
   EXPECT_EQ(kShares.ReadLines("f", Lines("0.5\np\n"), table),
             "f line 2: cell 1 \"p\" is not a number (accepted: 0 to 1)");
+  // A header is names only.
+  EXPECT_EQ(kShares.ReadLines("f", Lines("p,0.5\n0.5,0.5\n"), table),
+            "f line 1: cell 1 \"p\" is not a number (accepted: 0 to 1)");
   EXPECT_TRUE(table.empty());
 }
 

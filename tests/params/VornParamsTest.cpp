@@ -4,27 +4,16 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <vector>
 
 #include "support/Functions.h"
-#include "tests/params/TestSupport.h"
+#include "tests/TestSupport.h"
 
 namespace {
 
 constexpr double kUs = 1e-6;
 
-// A VornParams initialised from the given arguments.
-class Vorn {
- public:
-  explicit Vorn(std::initializer_list<std::string> list) : args(list) {
-    params.GetArguments(args.argc(), args.argv());
-    params.Initialize();
-  }
-  virtual ~Vorn() = default;
-  TestArgs args;
-  VornParams params;
-};
+using Vorn = Configured<VornParams>;
 
 }  // namespace
 
@@ -40,13 +29,12 @@ TEST(VornParams, BandwidthSetsTheSlotAndNoiseFloor) {
 }
 
 TEST(VornParams, TablesFromFilesListsAndText) {
-  const std::string p_file =
-      WriteTempFile("p0,p1,p2,p3\r\n# levels\r\n0.5,0.25,1,0\r\n.1,.2,.3,.4\r\n");
-  const std::string tau_file = WriteTempFile("1,2,3,1e1\n0,0,0,0\n");
-  Vorn vorn{"qos_p_file=" + p_file, "qos_tau_file=" + tau_file, "p=9",
-            "nodes_def=N,A,R,Q,T;;2,0,0,1,0; 3 , 4 , 0.5 , 0 , 1 ", "nodes_file=/nonexistent"};
-  std::remove(p_file.c_str());
-  std::remove(tau_file.c_str());
+  const TempFolder files;
+  Vorn vorn{
+      "qos_p_file=" +
+          files.WriteFile("p.csv", "p0,p1,p2,p3\r\n# levels\r\n0.5,0.25,1,0\r\n.1,.2,.3,.4\r\n"),
+      "qos_tau_file=" + files.WriteFile("tau.csv", "1,2,3,1e1\n0,0,0,0\n"), "p=9",
+      "nodes_def=N,A,R,Q,T;;2,0,0,1,0; 3 , 4 , 0.5 , 0 , 1 ", "nodes_file=/nonexistent"};
   EXPECT_EQ(Rows(vorn.params.p_table),
             (std::vector<std::vector<double>>{{0.5, 0.25, 1, 0}, {0.1, 0.2, 0.3, 0.4}}));
   EXPECT_EQ(vorn.params.qos_levels, 2);
@@ -82,4 +70,6 @@ TEST(VornParams, MemoryFollowsStationsSubcarriersAndTheChannelModel) {
   EXPECT_NEAR(rayleigh - plain, 8.0 * 16 * 5000 * 4999 / 2, 0.01 * rayleigh);
   const double packets = Vorn({"M=10", "mc_packets=1", "queue=400"}).params.MemoryNeeded();
   EXPECT_GT(packets, 2 * 8.0 * 4001 * 4001);
+  // 4096 packet states is the most the transition tables may hold.
+  EXPECT_EQ(Vorn({"M=5", "mc_packets=1", "queue=819"}).params.queue, 819);
 }

@@ -1,5 +1,5 @@
 // GenRand: the dSFMT word stream, the geometric mapping at its boundary, the
-// variates against their laws and the number of words each one consumes.
+// variates against their laws, and batches against single draws.
 #include "random/GenRand.h"
 
 #include <gtest/gtest.h>
@@ -13,35 +13,16 @@ namespace {
 
 constexpr double kTopU = 1.0 - 0x1p-52;  // the largest U a state word can give
 
-// Mean of n draws and the tolerance of five standard errors for the given
-// standard deviation of one draw.
-struct Sample {
-  double mean;
-  double tolerance;
-};
-
-Sample MeanOf(const std::function<double()>& draw, long n, double sd) {
+// How far the mean of many draws lies from mean, in standard errors of a
+// draw with standard deviation sd.
+double StandardErrorsOff(const std::function<double()>& draw, double mean, double sd) {
+  const long n = 400000;
   double sum = 0.0;
   for (long i = 0; i < n; ++i) sum += draw();
-  return {sum / n, 5.0 * sd / std::sqrt(static_cast<double>(n))};
+  return std::fabs(sum / n - mean) / (sd / std::sqrt(static_cast<double>(n)));
 }
 
 }  // namespace
-
-TEST(GenRand, KnownAnswerAfterSeeding) {
-  GenRand rand(4357);
-  EXPECT_DOUBLE_EQ(rand.Uniform(), 0.67765230523962527);
-  EXPECT_DOUBLE_EQ(rand.Uniform(), 0.69417705842464339);
-  EXPECT_DOUBLE_EQ(rand.Uniform(), 0.4674258031190679);
-  EXPECT_DOUBLE_EQ(rand.Uniform(), 0.48923923025681182);
-  EXPECT_EQ(rand.UniformInt32(), 2907053881u);
-  EXPECT_EQ(rand.UniformInt32(), 249083581u);
-  EXPECT_EQ(rand.UniformInt32(), 1537987874u);
-  EXPECT_EQ(rand.normal.state, 4357u);
-
-  rand.Seed(4357);  // reseeding restarts the same stream
-  EXPECT_DOUBLE_EQ(rand.Uniform(), 0.67765230523962527);
-}
 
 TEST(GenRand, ReadsTheLibraryStreamRegeneratingEvery382Words) {
   const unsigned long seed = 20240917;
@@ -65,13 +46,6 @@ TEST(GenRand, ReadsTheLibraryStreamRegeneratingEvery382Words) {
   }
 }
 
-TEST(GenRand, SeedFromTimeWrapsWithSignedRemainder) {
-  EXPECT_EQ(GenRand::SeedFromTime(1000, 7), 2000u);  // 1000 mod 8 = 0
-  EXPECT_EQ(GenRand::SeedFromTime(10, 3), 22u);      // 10 ^ (2 * 3) = 12
-  EXPECT_EQ(GenRand::SeedFromTime(-7, 2), 0u);       // -7 mod 3 = -1; -7 ^ -2 = 7
-  EXPECT_EQ(GenRand::SeedFromTime(0x7fffffffL, 0), 0xfffffffeu);
-}
-
 TEST(GenRand, GeometricIndexStaysInRangeForTopmostUniform) {
   const auto index = [](double p, long n, double u) {
     return GenRand::GeometricIndexScaled(std::log(p), 1.0 - std::pow(p, double(n)), n, u);
@@ -80,8 +54,7 @@ TEST(GenRand, GeometricIndexStaysInRangeForTopmostUniform) {
   EXPECT_EQ(index(0.75, 1, kTopU), 0);
   EXPECT_EQ(index(0.95, 14, kTopU), 13);
   EXPECT_EQ(index(2.0, 8, kTopU), 7);
-  const double params[] = {1e-9, 0.1, 0.5, 0.99, 0.999999, 1.000001, 1.5, 10.0, 1e6};
-  for (double p : params)
+  for (double p : {1e-9, 0.5, 0.999999, 1.000001, 10.0, 1e6})
     for (long n = 1; n <= 31; ++n) {
       EXPECT_EQ(index(p, n, 0.0), 0) << p << " " << n;
       const long top = index(p, n, kTopU);
@@ -90,33 +63,15 @@ TEST(GenRand, GeometricIndexStaysInRangeForTopmostUniform) {
 }
 
 TEST(GenRand, ContinuousVariatesMatchTheirMeans) {
-  const long n = 400000;
   GenRand rand(13);
-  Sample s = MeanOf([&] { return rand.Exponential(2.5); }, n, 2.5);
-  EXPECT_NEAR(s.mean, 2.5, s.tolerance);
-  s = MeanOf([&] { return rand.RayleighFading(4.0, 1.5); }, n, 4.0);
-  EXPECT_NEAR(s.mean, 5.5, s.tolerance);
-
+  EXPECT_LT(StandardErrorsOff([&] { return rand.Exponential(2.5); }, 2.5, 2.5), 5);
+  EXPECT_LT(StandardErrorsOff([&] { return rand.RayleighFading(4.0, 1.5); }, 5.5, 4.0), 5);
   // Noncentral chi-square with two degrees of freedom, scaled by sigma^2.
   const double sigma = 0.7, nu = 1.3;
   const double sd = std::sqrt(4 * sigma * sigma * nu * nu + 4 * std::pow(sigma, 4));
-  s = MeanOf([&] { return rand.RicePower(sigma, nu); }, n, sd);
-  EXPECT_NEAR(s.mean, nu * nu + 2 * sigma * sigma, s.tolerance);
-}
-
-TEST(GenRand, EachVariateConsumesAFixedNumberOfWords) {
-  const std::vector<std::pair<std::function<void(GenRand&)>, int>> cases = {
-      {[](GenRand& g) { g.RayleighFading(1, 0); }, 1},
-      {[](GenRand& g) { g.Exponential(1); }, 1},
-      {[](GenRand& g) { g.RicePower(1, 1); }, 0},
-  };
-  for (size_t c = 0; c < cases.size(); ++c) {
-    GenRand rand(16), twin(16);
-    for (int i = 0; i < 500; ++i) cases[c].first(rand);
-    EXPECT_EQ(rand.WordsDrawn(), 500 * cases[c].second) << "case " << c;
-    for (int i = 0; i < 500 * cases[c].second; ++i) twin.Uniform();
-    EXPECT_EQ(rand.Uniform(), twin.Uniform()) << "case " << c;
-  }
+  EXPECT_LT(
+      StandardErrorsOff([&] { return rand.RicePower(sigma, nu); }, nu * nu + 2 * sigma * sigma, sd),
+      5);
 }
 
 // Each batch takes the same words as the single draws, across regenerations
@@ -148,7 +103,8 @@ TEST(GenRand, BatchesEqualTheSingleDraws) {
   }
 }
 
-TEST(GenRand, BernoulliBitsAreTheTrialsInDrawOrder) {
+// Bits are the trials p > U in draw order; masks cut that stream into masks.
+TEST(GenRand, BernoulliBitsAndMasksAreTheTrialsInDrawOrder) {
   GenRand batched(8), single(8);
   for (int i = 0; i < 1000; ++i) {
     const long n = 1 + i % 52;
@@ -158,16 +114,11 @@ TEST(GenRand, BernoulliBitsAreTheTrialsInDrawOrder) {
       if (p > single.Uniform()) expected |= uint64_t{1} << j;
     ASSERT_EQ(batched.BernoulliBits(p, n), expected) << "trial set " << i;
   }
-  EXPECT_EQ(batched.WordsDrawn(), single.WordsDrawn());
-}
-
-TEST(GenRand, BernoulliMasksCutTheTrialStreamIntoMasks) {
-  for (long bits : {1L, 5L, 16L, 31L, 32L}) {
-    GenRand batched(9), single(9);
+  for (long bits : {1L, 5L, 31L, 32L}) {
     std::vector<uint64_t> masks(997);
     batched.BernoulliMasks(0.3, bits, static_cast<long>(masks.size()), masks.data());
     for (size_t m = 0; m < masks.size(); ++m)
       ASSERT_EQ(masks[m], single.BernoulliBits(0.3, bits)) << bits << " " << m;
-    EXPECT_EQ(batched.WordsDrawn(), single.WordsDrawn());
   }
+  EXPECT_EQ(batched.WordsDrawn(), single.WordsDrawn());
 }

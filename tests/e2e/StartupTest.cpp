@@ -203,77 +203,6 @@ TEST_F(Startup, RefusalsAndWarnings) {
   }
 }
 
-<<<<<<< HEAD
-TEST_F(Startup, InitializeWritesItsValuesBack) {
-  ASSERT_EQ(
-      bin.Run({"F=8", "L=2", "chan_bw=10", "ts=1", "t_symbol=1", "fsf_prob_ap=-1",
-               "fsf_prob_node=0.3", "K=4", "Kratio=0.5", "qos_levels=1", "B_signal=7", "runs=1e3"})
-          .status,
-      0);
-  EXPECT_EQ(Last("F"), "8");                       // as given: read back, it repeats the run
-  EXPECT_EQ(Last("ts"), "9.999999999999999e-06");  // every digit of the value in force
-  EXPECT_EQ(Last("Ts"), "9.999999999999999e-06");
-  EXPECT_EQ(Last("B_signal"), "3000000");
-  EXPECT_EQ(Last("ymin"), "-119.05149943634801");
-  EXPECT_EQ(Last("fsf_alpha"), "0.3");
-  EXPECT_EQ(Last("KAP"), "2");
-  EXPECT_EQ(Last("runs"), "1000");
-
-  ASSERT_EQ(bin.Run({"ymin=-80", "fsf_type=4", "p=1, 0,,1", "tau=1,1,1"}).status, 0);
-  EXPECT_EQ(Last("fading"), "4");  // the floor switches fading off, not the option
-  EXPECT_EQ(Last("p"), "1, 0,,1");
-}
-
-TEST_F(Startup, CommandLineBeatsOptionsFileAndFirstOccurrenceWins) {
-  bin.WriteFile("opts.txt", "# run set-up\r\nR=2\r\n\r\n M =\t7\r\nM=8\r\nout_dir = res\r\n");
-  const RunResult result = bin.Run({"optfile=opts.txt", "R=1", "R=3"});
-  EXPECT_EQ(result.status, 0);
-  EXPECT_EQ(result.Diagnostics(), "# using options file \"opts.txt\" (4 lines)\n");
-  EXPECT_EQ(Last("R"), "1");
-  EXPECT_EQ(Last("M"), "7");
-  EXPECT_EQ(Last("optfile"), "opts.txt");
-  EXPECT_EQ(Last("out_dir"), "res");  // no blank or carriage return kept
-}
-
-TEST_F(Startup, UnwritableLastoptsIsReportedAndTheRunGoesOn) {
-  bin.WriteFile("lastopts.lst/keep", "");
-  const RunResult result = bin.Run({});
-  EXPECT_EQ(result.status, 0);
-  EXPECT_EQ(result.Diagnostics(), "Could not open/write to options file \"lastopts.lst\".\n");
-}
-
-TEST_F(Startup, HelpListsTheOptionsAndExitsBeforeInitialization) {
-  const RunResult result = bin.Run({"-h", "chan_bw=7", "R=5"});
-  EXPECT_EQ(result.status, 0);
-  EXPECT_EQ(result.err, "");
-  EXPECT_FALSE(bin.Exists("lastopts.lst"));
-  ASSERT_EQ(result.out.compare(0, std::string(kHelpHeader).size(), kHelpHeader), 0);
-  EXPECT_NE(result.out.find("\ndebug          (i) Debug level: 0=results only, 1=add header, "
-                            "2=add\n                   stopwatches, etc... [2]\n"),
-            std::string::npos);
-  EXPECT_NE(result.out.find("\nchan_bw        (i) "), std::string::npos);
-  EXPECT_NE(result.out.find("overwritten [7]\n"), std::string::npos);
-  EXPECT_NE(result.out.find("\nR              (i) Number of contention rounds [5]\n"),
-            std::string::npos);
-  EXPECT_NE(result.out.find("\np              (C) Coin-flip probability or slot bursting "
-                            "probability\n                   [0.5,0.5,0.5]\n"),
-            std::string::npos);
-  EXPECT_NE(result.out.find("\nout_dir        (s) Output directory for CSV files.\n"
-                            "                   WARNING: the result files of an earlier run in "
-                            "it are\n                   erased! [out]\n"),
-            std::string::npos);
-  EXPECT_EQ(result.out.find("show_hidden"), std::string::npos);
-  // Every line stays below 80 columns unless one word alone is longer.
-  std::istringstream lines(result.out);
-  for (std::string line; std::getline(lines, line);) EXPECT_LT(line.size(), 80u) << line;
-}
-
-TEST_F(Startup, HelpVariants) {
-  EXPECT_NE(bin.Run({"show_hidden=1", "--help"}).out.find("\nshow_hidden    (b) Show hidden/"),
-            std::string::npos);
-  EXPECT_EQ(bin.Run({"-hx"}).status, 0);
-  EXPECT_FALSE(bin.Exists("lastopts.lst"));
-=======
 // The help screen is pinned by known answers; its option lines stay below 80
 // columns (the usage line names the binary, wherever it was built), and "-h"
 // in an options file asks for it too.
@@ -281,7 +210,6 @@ TEST_F(Startup, HelpLinesFitAndTheOptionsFileCanAskForIt) {
   std::istringstream lines(bin.Run({"show_hidden=1", "-h"}).out);
   for (std::string line; std::getline(lines, line);)
     EXPECT_TRUE(line.size() < 80 || line.find("Usage: ") != std::string::npos) << line;
->>>>>>> trim-e2e
   bin.WriteFile("opts.txt", "-h=1\n");
   EXPECT_EQ(bin.Run({"optfile=opts.txt"}).out.compare(0, 27, "Generic Application v1.0.r0"), 0);
   EXPECT_FALSE(bin.Exists("lastopts.lst"));

@@ -24,9 +24,6 @@ SimpleStats MakeTable() {
   table.Push("Ps", 0.5, "%.4f");
   table.Push("delay", std::nan(""), "%7.0f");
   table.Push("inf", HUGE_VAL);
-  table.Push("wide", 1e300L * 1e300L);
-  table.Push("flag", true);
-  table.Push("name", "out");
   table.Push("T", 99.0);
   table.Push("M", 5);
   return table;

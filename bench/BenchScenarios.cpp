@@ -2,6 +2,7 @@
 #include "bench/BenchScenarios.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "tests/core/EngineHarness.h"
 
@@ -11,6 +12,12 @@ namespace {
 
 constexpr unsigned long kSeed = 20240917;
 
+void AddGrowth(std::vector<Scenario>& list, const char* model, std::vector<std::string> args,
+               int m) {
+  args.push_back("M=" + std::to_string(m));
+  list.push_back({std::string("growth_") + model + "_M" + std::to_string(m), args});
+}
+
 std::vector<Scenario> BuildScenarios() {
   std::vector<Scenario> list = {
       {"defaults", {}},
@@ -19,12 +26,17 @@ std::vector<Scenario> BuildScenarios() {
       {"rayleigh_M20_F16_fast", {"M=20", "fsf_type=2", "F=16", "fsf_fast=1"}},
       {"rice_M20_F16_infra", {"M=20", "fsf_type=4", "F=16"}},
   };
-  for (const char* model : {"none", "rayleigh"})
-    for (int m : {5, 20, 50, 100, 200}) {
-      std::vector<std::string> args = {"M=" + std::to_string(m)};
-      if (std::string(model) == "rayleigh") args.push_back("fsf_type=2");
-      list.push_back({std::string("growth_") + model + "_M" + std::to_string(m), args});
-    }
+  for (int m : {5, 20, 50, 100, 200}) AddGrowth(list, "none", {}, m);
+  // Fading growth: what a cycle costs as the network grows, per model and mode.
+  const std::pair<const char*, std::vector<std::string>> fading[] = {
+      {"rayleigh", {"fsf_type=2"}},
+      {"rayleigh_adhoc", {"fsf_type=2", "adhoc=1"}},
+      {"binomial", {"fsf_type=1"}},
+      {"binomial_adhoc", {"fsf_type=1", "adhoc=1"}},
+      {"rice", {"fsf_type=4"}},
+  };
+  for (const auto& [model, args] : fading)
+    for (int m : {20, 50, 100, 200, 400, 1000}) AddGrowth(list, model, args, m);
   return list;
 }
 

@@ -167,6 +167,15 @@ bool AppParams::Given(const void* variable) const {
   return false;
 }
 
+void AppParams::RejectOverridden(const void* variable, bool differs, const char* by,
+                                 const std::string& in_force) const {
+  if (!differs || !Given(variable)) return;
+  const std::string given = Setting(variable);
+  const std::string name = given.substr(0, given.find('='));
+  Reject(1, "%s is overridden by %s (accepted: %s=%s, the value in force, or no %s)", given.c_str(),
+         by, name.c_str(), in_force.c_str(), name.c_str());
+}
+
 std::string AppParams::Text(const char* format, ...) {
   va_list args;
   va_start(args, format);

@@ -86,6 +86,11 @@ class AppParams {
   std::string Setting(const void* variable) const;
   // True when some option bound to variable was given.
   bool Given(const void* variable) const;
+  // Rejects the option bound to variable when it was given and differs from
+  // in_force, the value the option `by` leaves it: "Error: NAME=VALUE is
+  // overridden by BY (accepted: NAME=IN_FORCE, the value in force, or no NAME)."
+  void RejectOverridden(const void* variable, bool differs, const char* by,
+                        const std::string& in_force) const;
 
  private:
   // Appends a record and returns the value text given for it, or null.

@@ -35,6 +35,11 @@ class SimParams : public AppParams {
   // which makes every link audible.
   ChannelModel DecideChannelModel() const;
 
+  // Defaults of the options that node groups override, which a run beside
+  // them keeps.
+  static constexpr long kDefaultArType = 0;
+  static constexpr double kDefaultArRate = 6000000;
+
   // Options, in registration order.
   const char* out_dir = "out";
   double time = 0;
@@ -61,8 +66,8 @@ class SimParams : public AppParams {
   double fsf_prob_ap = 0.25;
   long queue = 31;
   long retry_limit = -2;
-  long ar_type = 0;
-  double ar_rate = 6000000;
+  long ar_type = kDefaultArType;
+  double ar_rate = kDefaultArRate;
   double y = -79;
   double yAP = -79;
   double y0 = -82;

@@ -12,6 +12,7 @@
 #include <sstream>
 #include <string>
 
+#include "params/OptionValue.h"
 #include "support/CSVFile.h"
 
 namespace {
@@ -37,6 +38,17 @@ const TableReader kNodeGroups({{"N", true, 0, HUGE_VAL, "whole numbers of statio
 // contention round's draw; somewhat above their sizes, for the heap blocks.
 constexpr double kNodeBytes = 2048;
 constexpr double kDrawBytes = 96;
+
+// Lists of the same numbers, however written.
+bool SameNumbers(const CSVString& a, const CSVString& b) {
+  if (a.elements.size() != b.elements.size()) return false;
+  for (size_t i = 0; i < a.elements.size(); ++i) {
+    double x = 0, y = 0;
+    if (!OptionValue::ToReal(a.elements[i], x) || !OptionValue::ToReal(b.elements[i], y) || x != y)
+      return false;
+  }
+  return true;
+}
 
 std::string Bytes(double bytes) {
   const char* units[] = {"bytes", "kB", "MB", "GB", "TB"};
@@ -105,12 +117,15 @@ void VornParams::Initialize() {
   CheckRanges();
   const long levels = qos_levels;
   RejectIf(ReadTables());
+  CheckOverrides();
   SimParams::Initialize();
   AdaptToChannelBandwidth();
   ExtractQoSLevels();
   SetProtocolTiming();
   ExpandSubcarriers();
   CheckLimits();
+  // lastopts.lst records the stations built, so that a repeat holds M in force.
+  if (!node_groups.empty()) M = Truncate(StationCount());
   WarnIneffective(levels);
 }
 
@@ -201,6 +216,24 @@ void VornParams::CheckRanges() const {
   Accept(&seed, seed >= 0 && seed <= kMaxSeed, "0 for the time of day, or 1 to 4294967295");
   if (mc_packets && queue == 0)
     Reject(1, "mc_packets=1 needs a bounded queue, but queue=0 (accepted: queue of 1 or more)");
+}
+
+void VornParams::CheckOverrides() const {
+  if (!node_groups.empty()) {
+    const double stations = StationCount();
+    RejectOverridden(&M, M != stations, NodeGroupOption(), Text("%.0f", stations));
+    RejectOverridden(&ar_type, ar_type != kDefaultArType, NodeGroupOption(),
+                     Text("%ld", kDefaultArType));
+    RejectOverridden(&ar_rate, ar_rate != kDefaultArRate, NodeGroupOption(),
+                     Text("%g", kDefaultArRate));
+  }
+  // A string option is bound to its text, not to the variable.
+  if (nodes_def[0] != '\0' && nodes_file[0] != '\0')
+    RejectOverridden(nodes_file, true, "nodes_def", "");
+  if (qos_p_file[0] != '\0')
+    RejectOverridden(&p, !SameNumbers(p, CSVString(kDefaultP)), "qos_p_file", kDefaultP);
+  if (qos_tau_file[0] != '\0')
+    RejectOverridden(&tau, !SameNumbers(tau, CSVString(kDefaultTau)), "qos_tau_file", kDefaultTau);
 }
 
 void VornParams::CheckNodeGroups() const {
@@ -301,6 +334,10 @@ double VornParams::MaxArrivalRate() const {
 
 const char* VornParams::NodeGroupSource() const {
   return nodes_def[0] != '\0' ? "nodes_def" : nodes_file;
+}
+
+const char* VornParams::NodeGroupOption() const {
+  return nodes_def[0] != '\0' ? "nodes_def" : "nodes_file";
 }
 
 void VornParams::WarnIneffective(long levels) const {

@@ -43,6 +43,10 @@ class VornParams : public SimParams {
   // The values given to every layer's options, checked before anything is
   // derived from them, so that they come before the other errors.
   void CheckRanges() const;
+  // Options given beside the one that overrides them (M, ar_type and ar_rate
+  // beside node groups, nodes_file beside nodes_def, p and tau beside their
+  // table files), unless they hold the value in force.
+  void CheckOverrides() const;
   // Usable arrival rates in every node group.
   void CheckNodeGroups() const;
   // The message of the first unusable node group rate ("" when none), so that
@@ -62,6 +66,11 @@ class VornParams : public SimParams {
   // Fastest clocked arrival rate in bit/s (infinite while t_coll is unusable).
   double MaxArrivalRate() const;
 
+  // Defaults of the lists that QoS table files override, which a run beside
+  // them keeps.
+  static constexpr const char* kDefaultP = "0.5,0.5,0.5";
+  static constexpr const char* kDefaultTau = "1.0,1.0,1.0";
+
   // Options, in registration order.
   long randsratio = 1;
   bool coop = false;
@@ -69,8 +78,8 @@ class VornParams : public SimParams {
   long F = 8;
   long L = 1;
   double ts = 7e-06;
-  CSVString p{"0.5,0.5,0.5"};
-  CSVString tau{"1.0,1.0,1.0"};
+  CSVString p{kDefaultP};
+  CSVString tau{kDefaultTau};
   bool unlucky = false;
   bool peers = false;
   bool greedy = true;
@@ -101,6 +110,8 @@ class VornParams : public SimParams {
   void SetProtocolTiming();
   void ExpandSubcarriers();
   const char* NodeGroupSource() const;
+  // The option the node groups come from.
+  const char* NodeGroupOption() const;
   // Warns of values given that run otherwise than their option suggests.
   void WarnIneffective(long levels) const;
 };

@@ -11,7 +11,12 @@ class QueueCounters {
  public:
   virtual ~QueueCounters() = default;
 
-  double rate = 0.0;  // arrivals per second, 0 for saturation
+  // The arrival process: 0 saturation, 1 constant, 2 uniform, 3 exponential,
+  // 4 Bernoulli.
+  long type = 0;
+  // Arrivals per second; for Bernoulli arrivals the probability of one per
+  // cycle; 0 for saturation.
+  double rate = 0.0;
   long n_offered = 0;
   long n_drops = 0;
   long n_served = 0;

@@ -98,20 +98,24 @@ void SimpleStats::WriteAll(Writer write, std::ostream& os) const {
   os << '\n';
 }
 
-// Unknown names write nothing, not even a separator; a known name is followed
-// by ", " unless it is last or the next item is the "-" group separator.
+// Unknown names write nothing, not even a separator; a known name is preceded
+// by ", " when the last thing written is another known name, so that no
+// column is left empty.
 void SimpleStats::WriteSelection(Writer write, const CSVString& selection, std::ostream& os) const {
   const std::vector<std::string>& items = selection.elements;
   if (items.empty()) return WriteAll(write, os);
-  for (size_t k = 0; k < items.size(); ++k) {
-    if (items[k] == "-") {
+  bool after_column = false;
+  for (const std::string& item : items) {
+    if (item == "-") {
       os << " | ";
+      after_column = false;
       continue;
     }
-    const long i = IndexOf(items[k]);
+    const long i = IndexOf(item);
     if (i < 0) continue;
+    if (after_column) os << ", ";
     (this->*write)(i, os);
-    if (k + 1 < items.size() && items[k + 1] != "-") os << ", ";
+    after_column = true;
   }
   os << '\n';
 }

@@ -44,6 +44,8 @@ SimpleStats StationReport::Row() const {
   // without coding or decoding a frame, so the radio model weighs its time at
   // a quarter of the time spent sending or receiving frames.
   const double radio = tx + rx + 0.25 * (burst + sense);
+  // A Bernoulli queue's rate is a probability per cycle, and every cycle lasts t_coll.
+  const double arrivals = queue.type == 4 ? queue.rate / params.t_coll : queue.rate;
 
   SimpleStats table;
   table.Push("id", station.id);
@@ -73,9 +75,9 @@ SimpleStats StationReport::Row() const {
   table.Push("tRadio", radio / t);
   table.Push("eff", S / (radio / t));
   table.Push("Pque0", station.n_empty / cycles, "%.4f");
-  table.Push("ar_pps", queue.rate, "%6.2f");
-  table.Push("ar_load", queue.rate * params.DATA);
-  table.Push("ar_rate", queue.rate * params.t_succ);
+  table.Push("ar_pps", arrivals, "%6.2f");
+  table.Push("ar_load", arrivals * params.DATA);
+  table.Push("ar_rate", arrivals * params.t_succ);
   table.Push("dropsps", queue.n_drops / t, "%6.2f");
   table.Push("Pdrop", static_cast<double>(queue.n_drops) / queue.n_offered, "%.4f");
   return table;

@@ -29,7 +29,6 @@ class TxQueue : public QueueCounters {
   void (TxQueue::*arrive)();
 
   long size_limit = 0;
-  long type = 0;
   bool stats = false;
   long length = 0;
   long n_accepted = 0;

@@ -88,6 +88,34 @@ const std::vector<Case> kCases = {
      "Error: nodes_def line 1: R=1e+23 is out of range with arrival type 1 (accepted: 0 to "
      "5.29884e+09).\n"},
     {{"qos_p_file=binary.csv"}, 1, "Error: binary.csv line *"},
+    // Options that another overrides, unless they hold the value in force.
+    {{"M=50", "nodes_def=2,0,0,0,0;3,0,0,0,0"},
+     1,
+     "Error: M=50 is overridden by nodes_def (accepted: M=5, the value in force, or no M).\n"},
+    {{"nodes_def=1,0,0,0,0", "nodes_file=short.csv"},
+     1,
+     "Error: nodes_file=short.csv is overridden by nodes_def (accepted: nodes_file=, the value in "
+     "force, or no nodes_file).\n"},
+    {{"arrival=3", "nodes_def=1,0,0,0,0"},
+     1,
+     "Error: arrival=3 is overridden by nodes_def (accepted: arrival=0, the value in force, or no "
+     "arrival).\n"},
+    {{"ar_rate=1e6", "nodes_file=classes0.csv"},
+     1,
+     "Error: ar_rate=1e6 is overridden by nodes_file (accepted: ar_rate=6e+06, the value in force, "
+     "or no ar_rate).\n"},
+    {{"p=0.9,0.9,0.9", "qos_p_file=p2.csv", "qos_tau_file=p2.csv"},
+     1,
+     "Error: p=0.9,0.9,0.9 is overridden by qos_p_file (accepted: p=0.5,0.5,0.5, the value in "
+     "force, or no p).\n"},
+    {{"tau=1,2,1", "qos_tau_file=p2.csv", "qos_p_file=p2.csv"},
+     1,
+     "Error: tau=1,2,1 is overridden by qos_tau_file (accepted: tau=1.0,1.0,1.0, the value in "
+     "force, or no tau).\n"},
+    {{"M=5", "ar_rate=6e6", "p=0.50,.5,0.5", "nodes_def=5,0,0,0,0", "qos_p_file=p2.csv",
+      "qos_tau_file=p2.csv", "runs=10"},
+     0,
+     ""},
     // The errors that keep their messages and statuses.
     {{"optfile=."}, 1, "CSVFile error: Cannot open/read file \".\"\n"},
     {{"chan_bw=7"}, 1, "Error: Supported channel bandwidth values (MHz) are: 20, 10, 5\n"},
@@ -184,6 +212,7 @@ TEST_F(Startup, RefusalsAndWarnings) {
   bin.WriteFile("p2.csv", "0.5,0.5,0.5\n0.5,0.5,0.5\n");
   bin.WriteFile("classes.csv", "# groups\r\n2,0,0,1,0\r\n3,0,0,2,0\r\n");
   bin.WriteFile("empty.csv", "");
+  bin.WriteFile("classes0.csv", "2,0,0,0,0\n");
   bin.WriteFile("rows.csv", Repeat("0.5,0.5,0.5\n", 250000));
   bin.WriteFile("line.csv", Repeat("0.5,", 700000) + "0.5\n");
   bin.WriteFile("groups.csv", Repeat("10,0,0,0,0\n", 100000));

@@ -33,12 +33,12 @@ TEST(VornParams, TablesFromFilesListsAndText) {
   Vorn vorn{
       "qos_p_file=" +
           files.WriteFile("p.csv", "p0,p1,p2,p3\r\n# levels\r\n0.5,0.25,1,0\r\n.1,.2,.3,.4\r\n"),
-      "qos_tau_file=" + files.WriteFile("tau.csv", "1,2,3,1e1\n0,0,0,0\n"), "p=9",
-      "nodes_def=N,A,R,Q,T;;2,0,0,1,0; 3 , 4 , 0.5 , 0 , 1 ", "nodes_file=/nonexistent"};
+      "qos_tau_file=" + files.WriteFile("tau.csv", "1,2,3,1e1\n0,0,0,0\n"),
+      "nodes_def=N,A,R,Q,T;;2,0,0,1,0; 3 , 4 , 0.5 , 0 , 1 "};
   EXPECT_EQ(Rows(vorn.params.p_table),
             (std::vector<std::vector<double>>{{0.5, 0.25, 1, 0}, {0.1, 0.2, 0.3, 0.4}}));
   EXPECT_EQ(vorn.params.qos_levels, 2);
-  // Only nodes_def is read when both are given; its lines are counted from 1.
+  // The lines of nodes_def are counted from 1.
   EXPECT_EQ(Rows(vorn.params.node_groups),
             (std::vector<std::vector<double>>{{2, 0, 0, 1, 0}, {3, 4, 0.5, 0, 1}}));
   EXPECT_EQ(vorn.params.node_group_lines, (std::vector<long>{3, 4}));

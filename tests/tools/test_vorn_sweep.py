@@ -50,6 +50,8 @@ class CheckedBeforeAnyRunTest(Folder):
     def test_every_mistake_is_one_line_and_nothing_runs(self):
         cases = {("M=5", "M=10"): "option M given twice",
                  ("--sweep", "M=5,10", "M=5"): "both fixed and swept",
+                 ("--sweep", "M=5,10", "nodes_def=2,0,0,0,0"):
+                     "--sweep M: the fixed option nodes_def overrides it",
                  ("out_dir=x",): "option out_dir is set by the sweep",
                  ("seed=4", "M=5"): "option seed is set by the sweep",
                  ("--sweep", "M=5,5"): "value '5' given twice",

@@ -10,6 +10,10 @@ import sys
 
 PROG = "vorn-sweep"
 PATH_OPTIONS = ("optfile", "nodes_file", "qos_p_file", "qos_tau_file")
+# Options that a fixed option overrides, so that their points would run alike.
+GROUPS = ("nodes_def", "nodes_file")
+OVERRIDDEN_BY = {"M": GROUPS, "ar_type": GROUPS, "arrival": GROUPS, "ar_rate": GROUPS,
+                 "nodes_file": ("nodes_def",), "p": ("qos_p_file",), "tau": ("qos_tau_file",)}
 SET_BY_SWEEP = {"out_dir": "every run writes into its own folder (DIR/runs/RUN/out)",
                 "seed": "every run gets its own seed; choose the sweep's with --seed N"}
 NAME_RE = re.compile(r"[A-Za-z_][A-Za-z0-9_]*\Z")
@@ -107,6 +111,10 @@ def given_options(args):
         if name in sweeps:
             raise SweepError("option %s is both fixed and swept" % name)
         fixed[name] = absolute_path_value(name, value)
+    for name in sweeps:
+        by = next((o for o in OVERRIDDEN_BY.get(name, ()) if fixed.get(o)), None)
+        if by:
+            raise SweepError("--sweep %s: the fixed option %s overrides it" % (name, by))
     for name, why in SET_BY_SWEEP.items():
         if name in fixed or name in sweeps:
             raise SweepError("option %s is set by the sweep: %s; remove it" % (name, why))

@@ -13,7 +13,7 @@ constexpr unsigned long kSeed = 20240917;
 
 std::vector<Scenario> BuildScenarios() {
   std::vector<Scenario> list = {
-      {"defaults", {}},
+      {"defaults", {}, true},
       {"adhoc_coop_bernoulli", {"adhoc=1", "coop=1", "ar_type=4", "ar_rate=0.1"}},
       {"binomial_M20_F8_L2", {"M=20", "fsf_type=1", "F=8", "L=2"}},
       {"rayleigh_M20_F16_fast", {"M=20", "fsf_type=2", "F=16", "fsf_fast=1"}},
@@ -23,7 +23,8 @@ std::vector<Scenario> BuildScenarios() {
     for (int m : {5, 20, 50, 100, 200}) {
       std::vector<std::string> args = {"M=" + std::to_string(m)};
       if (std::string(model) == "rayleigh") args.push_back("fsf_type=2");
-      list.push_back({std::string("growth_") + model + "_M" + std::to_string(m), args});
+      const bool plain = std::string(model) == "none" && m == 200;
+      list.push_back({std::string("growth_") + model + "_M" + std::to_string(m), args, plain});
     }
   return list;
 }

@@ -30,7 +30,7 @@ class PlainLoop {
   // At least n + n words from pos on, the coins and the words of one round.
   void Reserve(long n);
 
-  static constexpr long kBuffer = 1024;
+  static constexpr long kBuffer = 2048;
   alignas(16) double buffer[kBuffer];
   dsfmt_t state;
   long pos = kBuffer;

@@ -13,7 +13,8 @@ json=$VORN_BUILD/bench.json
   --benchmark_report_aggregates_only=true --benchmark_out="$json" --benchmark_out_format=json "$@"
 
 # Median of the repetitions (or the single run), by scenario: the cycle, its
-# floor, their ratio and the heap allocations made by the timed cycles.
+# floor, their ratio, the heap allocations made by the timed cycles, and the
+# plain loop of the scenario's law with the cycle's multiple of it (0 without one).
 echo
 jq -r '
   [.benchmarks[] | select(.aggregate_name == "median" or .run_type == "iteration")
@@ -22,9 +23,12 @@ jq -r '
       allocs: (.allocs // 0)}]
   | group_by(.scenario) | sort_by(map(.order) | min)[]
   | (map(select(.kind == "Cycle"))[0]) as $c | (map(select(.kind == "Floor"))[0]) as $f
+  | (map(select(.kind == "Plain"))[0]) as $p
   | select($c != null)
-  | [$c.scenario, $c.ns, $c.rate, ($f.ns // 0), (if $f then $c.ns / $f.ns else 0 end), $c.allocs]
+  | [$c.scenario, $c.ns, $c.rate, ($f.ns // 0), (if $f then $c.ns / $f.ns else 0 end), $c.allocs,
+     ($p.ns // 0), (if $p then $c.ns / $p.ns else 0 end)]
   | @tsv' \
   "$json" |
-  awk -F'\t' 'BEGIN { printf "%-24s %12s %12s %12s %6s %7s\n", "scenario", "ns/cycle", "cycles/s", "floor ns", "ratio", "allocs" }
-              { printf "%-24s %12.1f %12.0f %12.1f %6.2f %7d\n", $1, $2, $3, $4, $5, $6 }'
+  awk -F'\t' 'BEGIN { printf "%-24s %12s %12s %12s %6s %7s %9s %7s\n", "scenario", "ns/cycle", "cycles/s",
+                             "floor ns", "ratio", "allocs", "plain ns", "x plain" }
+              { printf "%-24s %12.1f %12.0f %12.1f %6.2f %7d %9.1f %7.2f\n", $1, $2, $3, $4, $5, $6, $7, $8 }'

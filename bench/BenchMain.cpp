@@ -5,6 +5,7 @@ int main(int argc, char** argv) {
   for (const bench::Scenario& scenario : bench::Scenarios()) {
     bench::RegisterCycle(scenario);
     bench::RegisterFloor(scenario);
+    if (scenario.plain) bench::RegisterPlain(scenario);
   }
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;

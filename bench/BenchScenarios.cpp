@@ -13,20 +13,20 @@ namespace {
 constexpr unsigned long kSeed = 20240917;
 
 void AddGrowth(std::vector<Scenario>& list, const char* model, std::vector<std::string> args,
-               int m) {
+               int m, bool plain = false) {
   args.push_back("M=" + std::to_string(m));
-  list.push_back({std::string("growth_") + model + "_M" + std::to_string(m), args});
+  list.push_back({std::string("growth_") + model + "_M" + std::to_string(m), args, plain});
 }
 
 std::vector<Scenario> BuildScenarios() {
   std::vector<Scenario> list = {
-      {"defaults", {}},
+      {"defaults", {}, true},
       {"adhoc_coop_bernoulli", {"adhoc=1", "coop=1", "ar_type=4", "ar_rate=0.1"}},
       {"binomial_M20_F8_L2", {"M=20", "fsf_type=1", "F=8", "L=2"}},
       {"rayleigh_M20_F16_fast", {"M=20", "fsf_type=2", "F=16", "fsf_fast=1"}},
       {"rice_M20_F16_infra", {"M=20", "fsf_type=4", "F=16"}},
   };
-  for (int m : {5, 20, 50, 100, 200}) AddGrowth(list, "none", {}, m);
+  for (int m : {5, 20, 50, 100, 200}) AddGrowth(list, "none", {}, m, m == 200);
   // Fading growth: what a cycle costs as the network grows, per model and mode.
   const std::pair<const char*, std::vector<std::string>> fading[] = {
       {"rayleigh", {"fsf_type=2"}},

@@ -12,6 +12,7 @@ namespace bench {
 struct Scenario {
   std::string name;
   std::vector<std::string> args;
+  bool plain = false;  // timed against its PlainLoop too
 };
 
 // Every scenario of the suite, in report order.
@@ -44,5 +45,7 @@ long AllocationCount();
 void RegisterCycle(const Scenario& scenario);
 // "Floor/<name>": only the random work of the scenario's average cycle.
 void RegisterFloor(const Scenario& scenario);
+// "Plain/<name>": the scenario's law as a PlainLoop.
+void RegisterPlain(const Scenario& scenario);
 
 }  // namespace bench

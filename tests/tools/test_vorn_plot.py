@@ -70,10 +70,23 @@ class PlotTest(unittest.TestCase):
         self.assertIn("stations left after an attempt (winners)",
                       self.svg_of_pictures(os.path.join(self.run_out, "pdf_winners")))
 
+    def grid(self):
+        """A summary of three swept options, every one taking two values."""
+        path = os.path.join(self.tmp.name, "grid.csv")
+        with open(path, "w") as f:
+            f.write("point,M,F,R,S_mean,S_sd,S_n,S_ci95\n")
+            for k in range(8):
+                f.write("%d,%d,%d,%d,0.5,0.1,2,0.9\n" % (k + 1, 5 * (1 + k % 2),
+                                                         8 * (1 + k // 2 % 2), 2 + k // 4))
+        return path
+
     def test_unknown_names_and_files_of_another_kind_are_refused(self):
         cases = {("summary", self.out, "-y", "Q"):
                  "-y Q: not a metric of the summary (S, Ps, Pc, Pf, Pi, pktps)",
                  ("summary", self.out, "-x", "R"): "-x R: not a swept option of the summary (M, F)",
+                 ("summary", self.out, "-x", "F", "-c", "F"): "-c F: the option on the x axis",
+                 ("summary", self.grid(), "-x", "M"): "the summary also varies F (8, 16) and R "
+                 "(2, 3); fix them with --where F=VALUE --where R=VALUE",
                  ("flow", os.path.join(self.run_out, "network.csv")):
                  "does not start with the column time",
                  ("pdf", os.path.join(self.run_out, "flow_network.csv")):

@@ -216,10 +216,20 @@ class ResumeTest(Folder):
         script = self.path("slurm", "sweep.slurm")
         self.assertIn("#SBATCH --array=1-4%2\n#SBATCH", read_text(script))
         self.assertIn("#SBATCH --time=0:10:00\n", read_text(script))
+        first = read_text(script)
+        first_list = read_text(self.path("slurm", "slurm", "jobs-1.txt"))
+        # Growing writes a new script with a list of its own and keeps the #SBATCH lines.
+        self.sweep("-r", "3", "--slurm", out="slurm")
+        self.assertIn("#SBATCH --time=0:10:00\n", read_text(script))
+        self.assertIn("slurm/jobs-2.txt", read_text(script))
+        self.assertEqual(read_text(self.path("slurm", "slurm", "jobs-1.txt")), first_list)
+        self.assertEqual(len(read_text(self.path("slurm", "slurm", "jobs-2.txt")).split()), 6)
+        with open(script, "w") as f:
+            f.write(first)  # the array queued before the sweep grew
         for task in range(1, 5):  # what the array's tasks would do, one after the other
             env = dict(os.environ, SLURM_ARRAY_TASK_ID=str(task))
             self.assertEqual(subprocess.run(["bash", script], env=env).returncode, 0)
-        self.sweep("--collect", out="slurm")
+        self.assertEqual(self.sweep("--collect", out="slurm", status=1).count("has no results"), 2)
         self.assertEqual(len(read_csv(self.path("slurm", "results.csv"))), 4)
 
 

@@ -33,6 +33,8 @@ Layout of the output folder DIR:
   sweep.json          the plan (fixed and swept options, replications, seed,
                       binary, metrics)
   jobs.txt, joblog    GNU parallel's job list (run names) and job log
+  sweep.slurm         the last Slurm job array written (--slurm); it reads its
+                      own job list slurm/jobs-K.txt, which is never rewritten
 
 The same -o DIR again resumes an interrupted sweep, or grows it by more
 replications (-r) or more values of a swept option: only runs without
@@ -108,6 +110,8 @@ def prepare(args):
     for name, default in (("metrics", DEFAULT_METRICS), ("node_metrics", "")):
         given = getattr(args, name)
         plan[name] = given if given is not None else (stored or {}).get(name, default)
+    # A grown sweep keeps the #SBATCH lines given before unless new ones are given.
+    plan["sbatch"] = args.sbatch or (stored or {}).get("sbatch", [])
     sweep = Sweep(folder, plan, vorn)
     sweep.check_seeds()
     checks.check_everything(sweep, metric_list(plan["metrics"]),

@@ -52,7 +52,7 @@ def finished(run_dir):
 
 def pending_runs(sweep):
     """Writes the scripts of the runs not finished yet, clears their partial output and
-    lists their names in jobs.txt, GNU parallel's input."""
+    returns their names."""
     names = []
     for _, point, rep in sweep.runs():
         run_dir = sweep.run_dir(point, rep)
@@ -60,9 +60,27 @@ def pending_runs(sweep):
             write_run_script(sweep, point, rep)
             shutil.rmtree(os.path.join(run_dir, "out"), ignore_errors=True)
             names.append(sweep.run_name(point, rep))
-    with open(sweep.path("jobs.txt"), "w") as f:
-        f.writelines(name + "\n" for name in names)
     return names
+
+
+def write_job_list(path, names):
+    with open(path, "w") as f:
+        f.writelines(name + "\n" for name in names)
+
+
+def new_slurm_job_list(sweep, names):
+    """A job list of its own for each Slurm script, never rewritten: a queued array
+    reads the runs it was written for, whatever later sweeps write."""
+    os.makedirs(sweep.path("slurm"), exist_ok=True)
+    number = 1
+    while True:
+        path = sweep.path("slurm", "jobs-%d.txt" % number)
+        try:
+            with open(path, "x") as f:
+                f.writelines(name + "\n" for name in names)
+            return path
+        except FileExistsError:
+            number += 1
 
 
 def parallel_command(args, sweep):
@@ -81,6 +99,7 @@ def parallel_command(args, sweep):
 
 def run_all(args, sweep):
     names = pending_runs(sweep)
+    write_job_list(sweep.path("jobs.txt"), names)
     total = len(sweep.runs())
     if len(names) < total:
         note("%s: %d of %d runs already done" % (sweep.dir, total - len(names), total))
@@ -112,20 +131,20 @@ def write_slurm(args, sweep):
         return
     tasks = min(len(names), SLURM_MAX_TASKS)
     per_task = -(-len(names) // tasks)
-    os.makedirs(sweep.path("slurm"), exist_ok=True)
+    job_list = new_slurm_job_list(sweep, names)
     lines = [
         "#!/bin/bash",
         "# vorn sweep of %s: %d runs in %d array tasks." % (sweep.dir, len(names), tasks),
         "#SBATCH --job-name=vorn-sweep",
         "#SBATCH --array=1-%d%s" % (tasks, "%" + args.jobs if args.jobs else ""),
         "#SBATCH --output=%s" % sweep.path("slurm", "%A_%a.log"),
-    ] + ["#SBATCH %s" % option for option in args.sbatch] + [
+    ] + ["#SBATCH %s" % option for option in sweep.plan["sbatch"]] + [
         "set -u",
         "runs=%s" % shlex.quote(sweep.path("runs")),
         "status=0",
         "for run in $(sed -n \"$(( (SLURM_ARRAY_TASK_ID - 1) * %d + 1 )),"
         "$(( SLURM_ARRAY_TASK_ID * %d ))p\" %s); do"
-        % (per_task, per_task, shlex.quote(sweep.path("jobs.txt"))),
+        % (per_task, per_task, shlex.quote(job_list)),
         "  # A resubmitted array skips the runs that are done.",
         "  [ \"$(cat \"$runs/$run/out/exit_status\" 2>/dev/null)\" = 0 ] && continue",
         "  rm -rf \"$runs/$run/out\"",

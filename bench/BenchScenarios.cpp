@@ -12,8 +12,8 @@ namespace {
 
 constexpr unsigned long kSeed = 20240917;
 
-void AddGrowth(std::vector<Scenario>& list, const char* model, std::vector<std::string> args,
-               int m, bool plain = false) {
+void AddGrowth(std::vector<Scenario>& list, const char* model, std::vector<std::string> args, int m,
+               bool plain = false) {
   args.push_back("M=" + std::to_string(m));
   list.push_back({std::string("growth_") + model + "_M" + std::to_string(m), args, plain});
 }
@@ -29,10 +29,8 @@ std::vector<Scenario> BuildScenarios() {
   for (int m : {5, 20, 50, 100, 200}) AddGrowth(list, "none", {}, m, m == 200);
   // Fading growth: what a cycle costs as the network grows, per model and mode.
   const std::pair<const char*, std::vector<std::string>> fading[] = {
-      {"rayleigh", {"fsf_type=2"}},
-      {"rayleigh_adhoc", {"fsf_type=2", "adhoc=1"}},
-      {"binomial", {"fsf_type=1"}},
-      {"binomial_adhoc", {"fsf_type=1", "adhoc=1"}},
+      {"rayleigh", {"fsf_type=2"}}, {"rayleigh_adhoc", {"fsf_type=2", "adhoc=1"}},
+      {"binomial", {"fsf_type=1"}}, {"binomial_adhoc", {"fsf_type=1", "adhoc=1"}},
       {"rice", {"fsf_type=4"}},
   };
   for (const auto& [model, args] : fading)

@@ -23,7 +23,7 @@ void VornNetwork::Initialize() {
   } else {
     all_nodes = NewList(Params.M);
     for (long i = 0; i < Params.M; ++i) {
-      nodes.emplace_back(new VornNode(Params.M, Params.ar_type, Params.ar_rate, 0, 0));
+      nodes.emplace_back(new VornNode(Params.ar_type, Params.ar_rate, 0, 0));
       all_nodes.Append(nodes.back().get());
     }
   }
@@ -31,7 +31,7 @@ void VornNetwork::Initialize() {
   if (Params.adhoc) {
     referees = NewList(n);
   } else {
-    nodes.emplace_back(new VornNode(n, -1, -1.0, 0, 0));
+    nodes.emplace_back(new VornNode(-1, -1.0, 0, 0));
     ap = nodes.back().get();
     referees = NewList(1);
     referees.Append(ap);
@@ -73,7 +73,7 @@ VornNodelist VornNetwork::BuildNodes() {
   for (unsigned row = 0; row < groups.d1; ++row) {
     const double count = groups(row, 0);
     for (long created = 0; created < count; ++created) {
-      nodes.emplace_back(new VornNode(n, static_cast<long>(groups(row, 1)), groups(row, 2),
+      nodes.emplace_back(new VornNode(static_cast<long>(groups(row, 1)), groups(row, 2),
                                       static_cast<long>(groups(row, 3)),
                                       static_cast<long>(groups(row, 4))));
       list.Append(nodes.back().get());
@@ -82,49 +82,34 @@ VornNodelist VornNetwork::BuildNodes() {
   return list;
 }
 
-// The RSSI models keep their links in one block drawn in batches; the mask
-// models draw into the nodes' masks.
+// Only the links a listener can read are stored: station pairs when stations
+// hear each other (ad hoc mode, or peers without unlucky), and the access
+// point's links. Without fading every word is heard in full and nothing is
+// stored.
 void VornNetwork::AttachChannels() {
-  draw_ap_links = &VornNetwork::DrawNothing;
+  const long n = all_nodes.count, S = Params.subcarriers;
+  const bool with_ap = ap != nullptr;
+  const bool pairs = Params.adhoc || (Params.peers && !Params.unlucky);
+  const bool indep = Params.indep;
   switch (Params.channel) {
     case ChannelModel::kRayleigh:
+      powers.Attach(n, with_ap, pairs, indep, S, {Params.y_pw, Params.ymin_pw},
+                    {Params.yAP_pw, Params.ymin_pw});
+      draw_channels = &VornNetwork::NewPowersEpoch;
+      return;
     case ChannelModel::kRice:
-      channels.Attach(all_nodes, ap, Params.subcarriers, Params.indep);
-      draw_channels = Params.channel == ChannelModel::kRayleigh ? &VornNetwork::DrawChannelsRayleigh
-                                                                : &VornNetwork::DrawChannelsRice;
+      powers.Attach(n, with_ap, pairs, indep, S, {Params.rice_sigma, Params.rice_nu},
+                    {Params.rice_sigma_ap, Params.rice_nu_ap});
+      draw_channels = &VornNetwork::NewPowersEpoch;
       return;
     case ChannelModel::kBinomial:
-      AttachBinomialChannels();
+      masks.Attach(n, with_ap, pairs, indep, S, Code.full_mask, Params.fsf_prob_node,
+                   Params.fsf_prob_ap);
+      draw_channels = &VornNetwork::NewMasksEpoch;
       return;
     case ChannelModel::kNone:
-      draw_channels = &VornNetwork::DrawStationPairs<&VornNode::RandChannelsNodesNone>;
-      if (ap != nullptr)
-        draw_ap_links = &VornNetwork::DrawAccessPointLinks<&VornNode::RandChannelsRefNone>;
+      draw_channels = &VornNetwork::DrawNothing;
   }
-}
-
-// Station masks come in batches of trials; without fading between stations
-// (fsf_prob_node 0) only independent feedback links can fade.
-void VornNetwork::AttachBinomialChannels() {
-  if (!(Params.fsf_prob_node > 0)) {
-    draw_channels = &VornNetwork::DrawStationPairs<&VornNode::RandChannelsNodesNone>;
-    if (ap != nullptr)
-      draw_ap_links = Params.indep
-                          ? &VornNetwork::DrawAccessPointLinks<&VornNode::RandChannelsRefBinomial>
-                          : &VornNetwork::DrawAccessPointLinks<&VornNode::RandChannelsRefNone>;
-    return;
-  }
-  mask_row.assign(2 * all_nodes.count, 0);
-  mask_links.clear();
-  for (VornNode* x : all_nodes) mask_links.push_back({x->link_mask.data(), x->id});
-  draw_channels = &VornNetwork::DrawChannelsBinomial;
-  if (ap == nullptr) return;
-  // Forward and feedback masks alternate in the stream; with one probability
-  // for both, or no feedback draw at all, they form one batch.
-  const bool one_batch = !Params.indep || Params.fsf_prob_ap == Params.fsf_prob_node;
-  draw_ap_links = one_batch
-                      ? &VornNetwork::DrawAccessPointMasksInOneBatch
-                      : &VornNetwork::DrawAccessPointLinks<&VornNode::RandChannelsRefBinomial>;
 }
 
 void VornNetwork::ChooseStopCondition() {
@@ -204,8 +189,12 @@ void VornNetwork::ChooseVariants() {
   // heard in full (no fading).
   switch (Params.channel) {
     case ChannelModel::kRayleigh:
+      UseListening<&VornNode::ExtractWordFromNodelistRSSI<false>,
+                   &VornNode::IsBusyFromNodelistRSSI<false>>();
+      break;
     case ChannelModel::kRice:
-      UseListening<&VornNode::ExtractWordFromNodelistRSSI, &VornNode::IsBusyFromNodelistRSSI>();
+      UseListening<&VornNode::ExtractWordFromNodelistRSSI<true>,
+                   &VornNode::IsBusyFromNodelistRSSI<true>>();
       break;
     case ChannelModel::kBinomial:
       UseListening<&VornNode::ExtractWordFromNodelistMask, &VornNode::IsBusyFromNodelistMask>();
@@ -213,15 +202,12 @@ void VornNetwork::ChooseVariants() {
     case ChannelModel::kNone:
       UseListening<&VornNode::ExtractWordFromNodelistFull, &VornNode::IsBusyFromNodelistFull>();
   }
-  // Without fading the links never change and the draw takes no variate, so
-  // it is done once here instead of in every round.
-  if (Params.channel == ChannelModel::kNone) {
-    RandChannels();
+  // Without fading nothing is stored, so nothing is ever redrawn.
+  if (Params.channel == ChannelModel::kNone)
     rand_channels = &VornNetwork::RandChannelsNever;
-  } else {
+  else
     rand_channels = Params.fsf_fast ? &VornNetwork::RandChannelsEveryRound
                                     : &VornNetwork::RandChannelsFirstRound;
-  }
 }
 
 // The instances of the cycle: adhoc picks the mode, unlucky and peers what
@@ -460,50 +446,8 @@ void VornNetwork::RandChannelsFirstRound() {
   if (round == 0 && (n_slots % randsratio == 0 || !channels_drawn)) RandChannels();
 }
 
+// A redraw only starts a new epoch: each value is drawn when first read.
 void VornNetwork::RandChannels() {
   (this->*draw_channels)();
-  (this->*draw_ap_links)();
   channels_drawn = true;
-}
-
-// Each station's masks towards the later stations from one batch of trials,
-// in the order pair by pair draws would take them: RandMask for (0, 1),
-// (0, 2), ..., (1, 2), ...
-void VornNetwork::DrawChannelsBinomial() {
-  const long n = all_nodes.count, S = Code.n_bits, full = Code.full_mask;
-  const double prob = Params.fsf_prob_node;
-  for (long i = 0; i + 1 < n; ++i) {
-    Rand.BernoulliMasks(prob, S, n - 1 - i, mask_row.data());
-    const uint64_t* faded = mask_row.data() - (i + 1);
-    long* heard_by_a = mask_links[i].row;
-    const long a = mask_links[i].id;
-    for (long j = i + 1; j < n; ++j)
-      heard_by_a[mask_links[j].id] = mask_links[j].row[a] = full & ~static_cast<long>(faded[j]);
-  }
-}
-
-// As RandChannelsRefBinomial station by station, when both directions use
-// fsf_prob_node: the feedback mask is the next one drawn, or (reciprocal
-// links) the forward mask.
-void VornNetwork::DrawAccessPointMasksInOneBatch() {
-  const long n = all_nodes.count, full = Code.full_mask, per_station = Params.indep ? 2 : 1;
-  Rand.BernoulliMasks(Params.fsf_prob_node, Code.n_bits, per_station * n, mask_row.data());
-  long* heard_by_ap = ap->link_mask.data();
-  for (long x = 0; x < n; ++x) {
-    const uint64_t* faded = mask_row.data() + per_station * x;
-    heard_by_ap[mask_links[x].id] = full & ~static_cast<long>(faded[0]);
-    mask_links[x].row[ap->id] = full & ~static_cast<long>(faded[per_station - 1]);
-  }
-}
-
-template <void (VornNode::*draw)(VornNode&)>
-void VornNetwork::DrawStationPairs() {
-  const long n = all_nodes.count;
-  for (long i = 0; i < n; ++i)
-    for (long j = i + 1; j < n; ++j) (all_nodes[i]->*draw)(*all_nodes[j]);
-}
-
-template <void (VornNode::*draw)(VornNode&)>
-void VornNetwork::DrawAccessPointLinks() {
-  for (VornNode* x : all_nodes) (x->*draw)(*ap);
 }

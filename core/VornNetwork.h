@@ -6,7 +6,8 @@
 #include <memory>
 #include <vector>
 
-#include "core/ChannelBlock.h"
+#include "core/MaskChannels.h"
+#include "core/PowerChannels.h"
 #include "core/VornNode.h"
 #include "core/VornNodelist.h"
 #include "stats/NetworkCounters.h"
@@ -50,6 +51,10 @@ class VornNetwork : public NetworkCounters {
   VornNodelist referees;
   VornNodelist winners;
   Stopwatch chrono;
+  // The channel values of the fading models, drawn when a listener first
+  // reads them after each scheduled redraw.
+  PowerChannels powers;
+  MaskChannels masks;
   // One contention cycle, an instance of the templates below.
   void (VornNetwork::*contend)() = nullptr;
   bool (VornNetwork::*keep_running)() const;
@@ -59,7 +64,6 @@ class VornNetwork : public NetworkCounters {
   double DoneFraction() const;
   void Reset();
   void AttachChannels();
-  void AttachBinomialChannels();
   void ChooseStopCondition();
   void CheckRunCanEnd() const;
   void ChooseVariants();
@@ -82,15 +86,9 @@ class VornNetwork : public NetworkCounters {
   void Conclude();
 
   // Variants chosen once by Initialize so that the cycle tests no option.
-  template <void (VornNode::*draw)(VornNode&)>
-  void DrawStationPairs();
-  template <void (VornNode::*draw)(VornNode&)>
-  void DrawAccessPointLinks();
-  void DrawChannelsBinomial();
-  void DrawAccessPointMasksInOneBatch();
   void DrawNothing() {}
-  void DrawChannelsRayleigh() { channels.DrawRayleigh(); }
-  void DrawChannelsRice() { channels.DrawRice(); }
+  void NewPowersEpoch() { powers.NewEpoch(); }
+  void NewMasksEpoch() { masks.NewEpoch(); }
   void RandChannelsNever() {}
   void RandChannelsEveryRound();
   void RandChannelsFirstRound();
@@ -104,7 +102,6 @@ class VornNetwork : public NetworkCounters {
 
   void (VornNetwork::*rand_channels)() = &VornNetwork::RandChannelsNever;
   void (VornNetwork::*draw_channels)() = &VornNetwork::DrawNothing;
-  void (VornNetwork::*draw_ap_links)() = &VornNetwork::DrawNothing;
   bool (VornNetwork::*silent_round)() = &VornNetwork::SilentRoundIsVoid;
   bool (VornNetwork::*round_ends)() = &VornNetwork::RoundEndsNever;
   void (VornNetwork::*clear_packets)() = &VornNetwork::RecordPacketsNever;
@@ -113,16 +110,6 @@ class VornNetwork : public NetworkCounters {
 
   std::vector<std::unique_ptr<VornNode>> nodes;
   std::vector<std::vector<VornNode*>> arrays;
-  // Received powers of the RSSI channel models, contiguous in draw order.
-  ChannelBlock channels;
-  // One station's binomial masks towards the later stations, and every
-  // station's mask row and id, so that the draw chases no node pointers.
-  std::vector<uint64_t> mask_row;
-  struct MaskLinks {
-    long* row;
-    long id;
-  };
-  std::vector<MaskLinks> mask_links;
   long rounds = 0;
   long randsratio = 1;
   double t_coll = 0.0;

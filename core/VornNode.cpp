@@ -6,7 +6,7 @@
 
 long VornNode::index = 0;
 
-VornNode::VornNode(long n, long ar_type, double ar_rate, long qos_level_, long qos_type_)
+VornNode::VornNode(long ar_type, double ar_rate, long qos_level_, long qos_type_)
     : qos_type(qos_type_), qos_level(qos_level_) {
   id = index++;
   throughput_flow.window = throughput_flow.next_sample = Params.flow_stats;
@@ -18,7 +18,8 @@ VornNode::VornNode(long n, long ar_type, double ar_rate, long qos_level_, long q
   // it would grow by a sample per simulated second for nothing, so it is off.
   if (!Params.flow_stats_on) queue.drop_flow.window = queue.drop_flow.next_sample = 0.0;
   if (Params.adhoc && Params.coop) on_empty = &VornNode::EmptyReferee;
-  SizeChannelState(Params.adhoc ? n : n + 1);
+  if (Params.channel == ChannelModel::kRayleigh || Params.channel == ChannelModel::kRice)
+    rssi_acc.assign(Params.subcarriers, 0.0);
   BuildRoundDraws();
 }
 
@@ -35,52 +36,23 @@ void VornNode::BuildRoundDraws() {
   }
 }
 
-// The RSSI rows live in the network's ChannelBlock, which points them there.
-void VornNode::SizeChannelState(long rows) {
-  if (Params.channel == ChannelModel::kRayleigh || Params.channel == ChannelModel::kRice) {
-    rssi_acc.assign(Params.subcarriers, 0.0);
-    rssi_link.assign(rows, nullptr);
-  } else {
-    link_mask.assign(rows, 0);
-  }
-}
-
 // --- Listening -------------------------------------------------------------
 
-// A subcarrier is detected when the summed power of all its senders reaches
-// the threshold, so two weak senders can be heard where one alone is not.
-void VornNode::ExtractWordFromNodelistRSSI(VornNodelist& list) {
-  const long S = Code.n_bits;
-  const double y0_pw = Params.y0_pw;
+bool VornNode::IsBusyFromNodelistMask(VornNodelist& list) {
   rx_word = 0;
-  for (long j = 0; j < S; ++j) {
-    const long bit = 1L << j;
-    double acc = 0.0;
-    for (VornNode* k : list) {
-      if (!(k->tx_word & bit)) continue;
-      acc += rssi_link[k->id][j];
-      if (acc >= y0_pw) {
-        rx_word |= bit;
-        break;
-      }
-    }
-    rssi_acc[j] = acc;
-  }
-}
-
-bool VornNode::IsBusyFromNodelistRSSI(VornNodelist& list) {
-  const long S = Code.n_bits;
-  const double y0_pw = Params.y0_pw;
-  for (long j = 0; j < S; ++j) rssi_acc[j] = 0.0;
   for (VornNode* k : list) {
-    const double* link = rssi_link[k->id];
-    for (long word = k->tx_word; word != 0; word &= word - 1) {
-      const int j = __builtin_ctzl(word);
-      rssi_acc[j] += link[j];
-      if (rssi_acc[j] >= y0_pw) return true;
-    }
+    if (k->tx_word == 0) continue;
+    rx_word = Net.masks.Mask(Rand, id, k->id) & k->tx_word;
+    if (rx_word != 0) return true;
   }
   return false;
+}
+
+void VornNode::ExtractWordFromNodelistMask(VornNodelist& list) {
+  long heard = 0;
+  for (VornNode* k : list)
+    if (k->tx_word != 0) heard |= Net.masks.Mask(Rand, id, k->id) & k->tx_word;
+  rx_word = heard;
 }
 
 void VornNode::BuildReply() {
@@ -95,13 +67,6 @@ void VornNode::BuildReply() {
 bool VornNode::WonRound() const {
   if (rx_word == 0) return Params.greedy;
   return tx_word == Code.WinningWordFrom(rx_word);
-}
-
-// The S draws as one batch, free of branches on the draws, which the
-// predictor cannot learn.
-long VornNode::RandMask(GenRand& rand, double prob) const {
-  if (prob <= 0) return Code.full_mask;
-  return Code.full_mask & ~static_cast<long>(rand.BernoulliBits(prob, Code.n_bits));
 }
 
 // --- Contention states -----------------------------------------------------
@@ -173,22 +138,4 @@ void VornNode::DropHead() {
   queue.Pop();
   --Net.n_packets;
   retries = 0;
-}
-
-// --- Mask channels ---------------------------------------------------------
-
-void VornNode::RandChannelsNodesNone(VornNode& peer) {
-  link_mask[peer.id] = peer.link_mask[id] = Code.full_mask;
-}
-
-void VornNode::RandChannelsRefNone(VornNode& ap) {
-  ap.link_mask[id] = Code.full_mask;
-  link_mask[ap.id] = Code.full_mask;
-}
-
-// Only with independent feedback: reciprocal masks are drawn in one batch by
-// the network, or are all full when fsf_prob_node is 0.
-void VornNode::RandChannelsRefBinomial(VornNode& ap) {
-  ap.link_mask[id] = RandMask(Rand, Params.fsf_prob_node);
-  link_mask[ap.id] = RandMask(Rand, Params.fsf_prob_ap);
 }

@@ -14,9 +14,9 @@ class GenRand;
 
 class VornNode : public StationCounters {
  public:
-  // n is the number of stations; a negative ar_type or ar_rate takes the
+  // A negative ar_type or ar_rate takes the
   // option's value.
-  VornNode(long n, long ar_type, double ar_rate, long qos_level, long qos_type);
+  VornNode(long ar_type, double ar_rate, long qos_level, long qos_type);
   ~VornNode() override = default;
 
   // Ids restart from 0 when the network is rebuilt.
@@ -27,19 +27,9 @@ class VornNode : public StationCounters {
   using Extractor = void (VornNode::*)(VornNodelist&);
   using BusyTest = bool (VornNode::*)(VornNodelist&);
 
-  bool IsBusyFromNodelistMask(VornNodelist& list) {
-    rx_word = 0;
-    for (VornNode* k : list) {
-      rx_word = link_mask[k->id] & k->tx_word;
-      if (rx_word != 0) return true;
-    }
-    return false;
-  }
-  void ExtractWordFromNodelistMask(VornNodelist& list) {
-    long heard = 0;
-    for (VornNode* k : list) heard |= link_mask[k->id] & k->tx_word;
-    rx_word = heard;
-  }
+  // A silent sender's link is not read, so its mask is not drawn.
+  bool IsBusyFromNodelistMask(VornNodelist& list);
+  void ExtractWordFromNodelistMask(VornNodelist& list);
   // Without fading every link carries every subcarrier, so the mask variants
   // reduce to these, which read no mask.
   bool IsBusyFromNodelistFull(VornNodelist& list) {
@@ -53,12 +43,13 @@ class VornNode : public StationCounters {
     for (VornNode* k : list) heard |= k->tx_word;
     rx_word = heard;
   }
+  template <bool rice>
   bool IsBusyFromNodelistRSSI(VornNodelist& list);
+  template <bool rice>
   void ExtractWordFromNodelistRSSI(VornNodelist& list);
 
   void BuildReply();
   bool WonRound() const;
-  long RandMask(GenRand& rand, double prob) const;
 
   // The contention states. Those that listen are templates over the
   // listening operation (VornNodeStates.h), so that the engine's loops call
@@ -86,20 +77,11 @@ class VornNode : public StationCounters {
   void Collide();
   void Fail() { ++n_fail; }
 
-  // The mask channels: every subcarrier heard both ways, or (binomial) the
-  // forward mask drawn with fsf_prob_node and the feedback mask with
-  // fsf_prob_ap. The RSSI channels are drawn by the network's ChannelBlock.
-  void RandChannelsNodesNone(VornNode& peer);
-  void RandChannelsRefNone(VornNode& ap);
-  void RandChannelsRefBinomial(VornNode& ap);
-
   long retries = 0;
   long tx_word = 0;
   long rx_word = 0;
   long word_index = 0;
-  std::vector<long> link_mask;
   std::vector<double> rssi_acc;
-  std::vector<double*> rssi_link;
   long qos_type;
   long qos_level;
   // Successes among attempts, per flow window.
@@ -107,7 +89,6 @@ class VornNode : public StationCounters {
   TxQueue queue;
 
  private:
-  void SizeChannelState(long rows);
   void BuildRoundDraws();
   void EmptyIdle() {}
   void EmptyReferee();

@@ -5,6 +5,43 @@
 
 #include "core/Vorn.h"
 
+// A subcarrier is detected when the summed power of all its senders reaches
+// the threshold, so two weak senders can be heard where one alone is not.
+template <bool rice>
+void VornNode::ExtractWordFromNodelistRSSI(VornNodelist& list) {
+  const long S = Code.n_bits;
+  const double y0_pw = Params.y0_pw;
+  rx_word = 0;
+  for (long j = 0; j < S; ++j) {
+    const long bit = 1L << j;
+    double acc = 0.0;
+    for (VornNode* k : list) {
+      if (!(k->tx_word & bit)) continue;
+      acc += Net.powers.Power<rice>(Rand, id, k->id, j);
+      if (acc >= y0_pw) {
+        rx_word |= bit;
+        break;
+      }
+    }
+    rssi_acc[j] = acc;
+  }
+}
+
+template <bool rice>
+bool VornNode::IsBusyFromNodelistRSSI(VornNodelist& list) {
+  const long S = Code.n_bits;
+  const double y0_pw = Params.y0_pw;
+  for (long j = 0; j < S; ++j) rssi_acc[j] = 0.0;
+  for (VornNode* k : list) {
+    for (long word = k->tx_word; word != 0; word &= word - 1) {
+      const int j = __builtin_ctzl(word);
+      rssi_acc[j] += Net.powers.Power<rice>(Rand, id, k->id, j);
+      if (rssi_acc[j] >= y0_pw) return true;
+    }
+  }
+  return false;
+}
+
 template <VornNode::Extractor extract>
 void VornNode::StateContRefereeWith() {
   ++n_rx;

@@ -299,14 +299,21 @@ double VornParams::MemoryNeeded() const {
   const double nodes = adhoc ? stations : stations + 1;
   const double S = static_cast<double>(subcarriers);
   const bool rssi = channel == ChannelModel::kRayleigh || channel == ChannelModel::kRice;
-  // Every node holds a link per node (masks or RSSI rows), its queue's ring
-  // and length histogram (an unbounded ring starts at 16) and its round draws.
+  // Every node holds its queue's ring and length histogram (an unbounded ring
+  // starts at 16) and its round draws.
   const double slots = queue > 0 ? static_cast<double>(queue) : 16;
-  const double per_node = kNodeBytes + 8 * nodes + 16 * slots +
-                          kDrawBytes * static_cast<double>(R) + (rssi ? 8 * S : 0);
-  // The node lists and histograms of the network, then the models' tables.
+  const double per_node =
+      kNodeBytes + 16 * slots + kDrawBytes * static_cast<double>(R) + (rssi ? 8 * S : 0);
+  // The node lists and histograms of the network, then the rows of the links
+  // a fading model can read: station pairs only when stations hear each
+  // other, and the access point's links; a power per subcarrier and a stamp
+  // and bit mask per row, or a mask and a stamp. Without fading, none.
   double bytes = nodes * per_node + 80 * nodes;
-  if (rssi) bytes += 8 * S * (stations * (stations - 1) / 2 + 2 * stations + 1);
+  const bool pairs = adhoc || (peers && !unlucky);
+  const double rows =
+      (pairs ? stations * (stations - 1) / 2 : 0) + (adhoc ? 0 : stations * (indep ? 2 : 1));
+  if (rssi) bytes += rows * (8 * S + 8);
+  if (channel == ChannelModel::kBinomial) bytes += rows * 16;
   if (mc_packets) {
     const double states = static_cast<double>(queue) * stations + 1;
     bytes += 8 * states * (2 * states + 1);

@@ -1,5 +1,5 @@
 // The contention engine: worked cycles, outcomes no seeded run reaches, a
-// law, the batched binomial draw, and the stop conditions.
+// law, and the stop conditions.
 #include "core/VornNetwork.h"
 
 #include <gtest/gtest.h>
@@ -68,40 +68,6 @@ TEST(VornNetworkLaw, TwoStationsSucceedWithProbabilityOneMinusOneOverF) {
   const double p = 1.0 - 1.0 / 8;
   EXPECT_NEAR(static_cast<double>(Net.n_succ) / cycles, p, 5 * std::sqrt(p * (1 - p) / cycles));
   EXPECT_EQ(Net.n_succ + Net.n_coll, cycles);
-}
-
-// Every node's masks, the access point's last.
-std::vector<long> AllMasks() {
-  std::vector<long> masks;
-  for (VornNode* x : Net.all_nodes)
-    masks.insert(masks.end(), x->link_mask.begin(), x->link_mask.end());
-  masks.insert(masks.end(), Net.ap->link_mask.begin(), Net.ap->link_mask.end());
-  return masks;
-}
-
-// The batched binomial draw takes the same trials as the pair-by-pair one,
-// whether the access-point links come in one batch or station by station.
-TEST(VornNetworkChannels, BinomialBatchEqualsPairByPairDraws) {
-  for (const char* ap : {"fsf_prob_ap=0.2", "fsf_prob_ap=0.4", "indep=0"}) {
-    Configure({"M=9", "fsf_type=1", "F=7", "L=3", "fsf_prob_node=0.4", ap}, 5);
-    const GenRand start = Rand;
-    Net.RandChannels();
-    const std::vector<long> batched = AllMasks();
-    const long words = Rand.WordsDrawn();
-    Rand = start;
-    VornNodelist& all = Net.all_nodes;
-    const double node = Params.fsf_prob_node;
-    for (long i = 0; i < all.count; ++i)
-      for (long j = i + 1; j < all.count; ++j)
-        all[i]->link_mask[all[j]->id] = all[j]->link_mask[all[i]->id] =
-            all[i]->RandMask(Rand, node);
-    for (VornNode* x : all) {
-      const long forward = Net.ap->link_mask[x->id] = x->RandMask(Rand, node);
-      x->link_mask[Net.ap->id] = Params.indep ? x->RandMask(Rand, Params.fsf_prob_ap) : forward;
-    }
-    EXPECT_EQ(AllMasks(), batched) << ap;
-    EXPECT_EQ(Rand.WordsDrawn(), words) << ap;
-  }
 }
 
 TEST(VornNetworkStopDeathTest, RunThatCanNeverEndIsRejected) {

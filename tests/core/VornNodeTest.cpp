@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/VornNodeStates.h"
 #include "tests/core/EngineHarness.h"
 
 using harness::Configure;
@@ -35,18 +36,19 @@ VornNodelist ListOf(std::initializer_list<VornNode*> nodes) {
 TEST(VornNodeListening, RssiSumsTwoWeakTransmitters) {
   Configure({"M=3", "adhoc=1", "fsf_type=2", "F=4"});
   VornNode &a = Station(0), &b = Station(1), &c = Station(2);
+  // A Rayleigh law of mean 0 above a floor gives the floor on every link.
   const double weak = 0.6 * Params.y0_pw;
-  for (long j = 0; j < 4; ++j) a.rssi_link[b.id][j] = a.rssi_link[c.id][j] = weak;
+  Net.powers.Attach(3, false, true, false, 4, {0.0, weak}, {0.0, weak});
   b.tx_word = 0b0011;
   c.tx_word = 0b0110;
   VornNodelist list = ListOf({&b});
-  a.ExtractWordFromNodelistRSSI(list);
+  a.ExtractWordFromNodelistRSSI<false>(list);
   EXPECT_EQ(a.rx_word, 0);
-  EXPECT_FALSE(a.IsBusyFromNodelistRSSI(list));
+  EXPECT_FALSE(a.IsBusyFromNodelistRSSI<false>(list));
   list = ListOf({&b, &c});
-  a.ExtractWordFromNodelistRSSI(list);
+  a.ExtractWordFromNodelistRSSI<false>(list);
   EXPECT_EQ(a.rx_word, 0b0010);
-  EXPECT_TRUE(a.IsBusyFromNodelistRSSI(list));
+  EXPECT_TRUE(a.IsBusyFromNodelistRSSI<false>(list));
 }
 
 // A limit of r drops the packet at collision r + 1 and starts the next one

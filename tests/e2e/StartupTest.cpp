@@ -146,9 +146,9 @@ const std::vector<Case> kCases = {
      "Error: M=5 needs about 9.6 TB of memory with fsf_type=0, S=8 subcarriers and "
      "queue=100000000000" +
          kMemory},
-    {{"nodes_file=groups.csv"},
+    {{"nodes_file=groups.csv", "adhoc=1", "fsf_type=1"},
      1,
-     "Error: groups.csv with 1000000 stations needs about 8 TB of memory with fsf_type=0, S=8 "
+     "Error: groups.csv with 1000000 stations needs about 8 TB of memory with fsf_type=1, S=8 "
      "subcarriers and queue=31" +
          kMemory},
     {{"mc_packets=1", "queue=1", "M=4000", "R=700000", "qos_p_file=line.csv",

@@ -1,7 +1,6 @@
 // Benchmark scenarios and the count of the random work of their cycles.
 #include "bench/BenchScenarios.h"
 
-#include <algorithm>
 #include <utility>
 
 #include "tests/core/EngineHarness.h"
@@ -38,19 +37,9 @@ std::vector<Scenario> BuildScenarios() {
   return list;
 }
 
-// Rounds the last cycle played: none when idle, else up to the round that
-// ended it early, else all of them.
-long RoundsPlayed(bool idle) {
-  if (idle) return 0;
-  return Net.round < Params.R ? Net.round + 1 : Params.R;
-}
-
-// Channel values one draw sets: every station pair, then each station's
-// forward and (when independent) feedback links to the access point.
-long ValuesPerDraw() {
-  const long n = Net.all_nodes.count, S = Params.subcarriers;
-  const long ap_links = Params.adhoc ? 0 : n * S * (Params.indep ? 2 : 1);
-  return n * (n - 1) / 2 * S + ap_links;
+// Channel values drawn so far: each is drawn when a listener first reads it.
+long ValuesDrawn() {
+  return Net.powers.values_drawn + Net.masks.values_drawn;
 }
 
 }  // namespace
@@ -66,22 +55,14 @@ void Configure(const Scenario& scenario) {
 
 RandomWork MeasureWork(const Scenario& scenario) {
   Configure(scenario);
-  const bool fading = Params.channel != ChannelModel::kNone;
-  const long values = fading ? ValuesPerDraw() : 0;
-  const long cycles = std::clamp(20000000L / (1 + values * Params.R), 100L, 20000L);
-  const long words_before = Rand.WordsDrawn();
-  long draws = 0;
-  for (long c = 0; c < cycles; ++c) {
-    const long idle_before = Net.n_idle;
-    harness::Cycle();
-    const long rounds = RoundsPlayed(Net.n_idle != idle_before);
-    if (fading) draws += Params.fsf_fast ? rounds : std::min(rounds, 1L);
-  }
+  constexpr long kCycles = 20000;
+  const long words_before = Rand.WordsDrawn(), values_before = ValuesDrawn();
+  for (long c = 0; c < kCycles; ++c) harness::Cycle();
   RandomWork work;
-  work.draws = static_cast<double>(draws) / cycles;
-  if (Params.channel == ChannelModel::kRayleigh) work.logs_per_draw = values;
-  if (Params.channel == ChannelModel::kRice) work.normals_per_draw = 2 * values;
-  const double words = static_cast<double>(Rand.WordsDrawn() - words_before) / cycles;
+  work.draws = static_cast<double>(ValuesDrawn() - values_before) / kCycles;
+  if (Params.channel == ChannelModel::kRayleigh) work.logs_per_draw = 1;
+  if (Params.channel == ChannelModel::kRice) work.normals_per_draw = 2;
+  const double words = static_cast<double>(Rand.WordsDrawn() - words_before) / kCycles;
   work.uniforms = words - work.draws * work.logs_per_draw;
   return work;
 }

@@ -24,7 +24,7 @@ void Configure(const Scenario& scenario);
 // The random work of one average cycle of a scenario.
 struct RandomWork {
   double uniforms = 0;        // plain uniform draws: coin flips, words, masks, arrivals
-  double draws = 0;           // channel draws
+  double draws = 0;           // channel values drawn (each on its first read)
   long logs_per_draw = 0;     // one per Rayleigh value (with its uniform draw)
   long normals_per_draw = 0;  // two per Rice value
 };

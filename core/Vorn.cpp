@@ -25,7 +25,8 @@ RunReport Report() {
     stations.emplace_back(Params, *node, node->throughput_flow, node->queue, Net.all_nodes.count,
                           Net.n_slots, sim_time);
   return RunReport(Params, NetworkReport(Params, Net, Net.all_nodes.count, Net.ap, sim_time),
-                   std::move(stations));
+                   std::move(stations),
+                   PrecisionReport(Params, Net.batches, Net.Totals(), Net.saturated));
 }
 
 }  // namespace
@@ -49,6 +50,9 @@ int RunVorn(int argc, char** argv) {
   }
   Params.DumpFileOpts();
   Net.Simulation();
+  // With a precision target, which of the limits ended the run.
+  if (Params.precision > 0)
+    std::fprintf(stderr, "# stopped by %s after %ld cycles\n", Net.ended_by, Net.n_slots);
   Report().Write(Net.chrono);
   MainChrono.stop();
   MainChrono.print("total", stderr);

@@ -2,11 +2,16 @@
 // contention cycle read top to bottom.
 #include "core/VornNetwork.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
+#include <string>
 
 #include "core/Vorn.h"
 #include "core/VornNodeStates.h"
+#include "stats/PrecisionReport.h"
 #include "stats/ProgressLine.h"
 
 VornNetwork::VornNetwork() : keep_running(&VornNetwork::StopBySlots) {
@@ -43,8 +48,11 @@ void VornNetwork::Initialize() {
   third_chancers = NewList(n);
   winners = NewList(n);
   contenders.Show(active);
+  saturated = std::all_of(all_nodes.begin(), all_nodes.end(),
+                          [](const VornNode* node) { return node->queue.type == 0; });
   ChooseStopCondition();
   CheckRunCanEnd();
+  CheckPrecisionTarget();
   SizeRecords(n);
   ChooseVariants();
 }
@@ -55,6 +63,8 @@ void VornNetwork::Reset() {
   arrays.clear();
   ap = nullptr;
   channels_drawn = false;
+  batches.Reset();
+  ended_by = "";
   VornNode::ResetIds();
 }
 
@@ -121,6 +131,8 @@ void VornNetwork::ChooseStopCondition() {
     keep_running = &VornNetwork::StopByAttempts;
   else if (Params.runs >= 1)
     keep_running = &VornNetwork::StopBySlots;
+  else if (Params.precision > 0)
+    keep_running = &VornNetwork::StopByPrecisionOnly;
   else {
     std::fputs(
         "You must specify a valid stop condition, either 'time', 'frames' or 'time' (in order of "
@@ -135,10 +147,7 @@ void VornNetwork::ChooseStopCondition() {
 // advances.
 void VornNetwork::CheckRunCanEnd() const {
   if (keep_running == &VornNetwork::StopByFrames || keep_running == &VornNetwork::StopByAttempts) {
-    bool traffic = false;
-    for (VornNode* node : all_nodes)
-      traffic = traffic || node->queue.type == 0 || node->queue.rate > 0;
-    if (!traffic) {
+    if (!CanHavePackets()) {
       std::fputs(
           "Error: no station can ever have a packet to send (no stations, or every arrival rate "
           "is 0), so the stop condition 'frames' or 'attempts' can never be met; use 'time' or "
@@ -154,6 +163,40 @@ void VornNetwork::CheckRunCanEnd() const {
                  Params.t_coll);
     std::exit(1);
   }
+}
+
+bool VornNetwork::CanHavePackets() const {
+  for (VornNode* node : all_nodes)
+    if (node->queue.type == 0 || node->queue.rate > 0) return true;
+  return false;
+}
+
+// Targets on a metric that is 0 (or undefined) in every cycle would never
+// be met, so a run with nothing else to stop it would never end.
+void VornNetwork::CheckPrecisionTarget() const {
+  const PrecisionMetric* metric = PrecisionReport::Find(Params.precision_metric);
+  if (metric == nullptr) {
+    std::fprintf(stderr, "Error: precision_metric=%s is out of range (accepted: %s).\n",
+                 Params.precision_metric, PrecisionReport::Names().c_str());
+    std::exit(1);
+  }
+  if (!(Params.precision > 0)) return;
+  const std::string name = metric->name;
+  const char* why = nullptr;
+  if (name != "Pi" && !CanHavePackets())
+    why = "no station can ever have a packet to send";
+  else if (name == "Pi" && saturated && all_nodes.count > 0)
+    why = "every station is saturated, so no cycle is idle";
+  else if (name == "Pc" && all_nodes.count < 2)
+    why = "a collision needs two stations";
+  else if (name == "Pf" && Params.channel == ChannelModel::kNone && !Params.unlucky)
+    why = "without fading every station hears the best word, so its sender always survives";
+  if (why == nullptr) return;
+  std::fprintf(stderr,
+               "Error: precision=%g with precision_metric=%s can never be met: %s, and %s is 0 "
+               "in every cycle.\n",
+               Params.precision, Params.precision_metric, why, metric->name);
+  std::exit(1);
 }
 
 void VornNetwork::SizeRecords(long n) {
@@ -228,35 +271,80 @@ void VornNetwork::UseListening() {
 
 // --- The run ---------------------------------------------------------------
 
+// Cycles run in stretches that end at a batch boundary, where the batch is
+// closed from the cumulative counters, and on a terminal also every few
+// hundred cycles for the progress line; the cycle itself records nothing.
 void VornNetwork::Simulation() {
   chrono.start();
   ProgressLine progress(stderr);
-  if (progress.enabled())
-    SimulateWithProgress(progress);
-  else
-    while ((this->*keep_running)()) (this->*contend)();
+  const long stride = progress.enabled() ? 256 : std::numeric_limits<long>::max() / 2;
+  for (ended_by = nullptr; ended_by == nullptr;) {
+    const long boundary = batches.NextBoundary();
+    if (!RunCycles(std::min(boundary, n_slots + stride)))
+      ended_by = StopName();
+    else if (n_slots == boundary && BatchReachesPrecision())
+      ended_by = (this->*keep_running)() ? "precision" : StopName();
+    if (progress.enabled()) progress.Show(DoneFraction(), n_slots);
+  }
+  progress.Erase();
   chrono.stop();
 }
 
-// Only on a terminal: the clock is read every few hundred cycles, far too
-// rarely to show in the cycle rate, and the line is gone before the results.
-void VornNetwork::SimulateWithProgress(ProgressLine& progress) {
-  constexpr long kStride = 256;
-  long countdown = kStride;
-  while ((this->*keep_running)()) {
+bool VornNetwork::RunCycles(long until) {
+  while (n_slots < until) {
+    if (!(this->*keep_running)()) return false;
     (this->*contend)();
-    if (--countdown == 0) {
-      countdown = kStride;
-      progress.Show(DoneFraction(), n_slots);
-    }
   }
-  progress.Erase();
+  return true;
+}
+
+// The target is checked from 30 batches after the warm-up on, so that the
+// interval rests on enough batches to be trusted. Batches that all agree
+// (every early cycle a success) give an interval of 0; n cycles cannot tell
+// a share to better than 3 / n (the rule of three), so the run goes on to at
+// least 3 / precision cycles after the warm-up.
+bool VornNetwork::BatchReachesPrecision() {
+  constexpr long kMinBatchesToStop = 30;
+  const BatchMeans::Totals now = Totals();
+  batches.Close(now);
+  if (!(Params.precision > 0) || batches.count < kMinBatchesToStop) return false;
+  const PrecisionMetric& metric = *PrecisionReport::Find(Params.precision_metric);
+  const PrecisionReport report(Params, batches, now, saturated);
+  BatchMeans::Estimate estimate;
+  const double value = report.Value(metric, estimate);
+  const double cycles = static_cast<double>(estimate.batches) * batches.batch_cycles;
+  return estimate.has_ci && estimate.batches >= kMinBatchesToStop && std::fabs(value) > 0 &&
+         estimate.ci95 <= Params.precision * std::fabs(value) && 3 <= Params.precision * cycles;
+}
+
+BatchMeans::Totals VornNetwork::Totals() const {
+  BatchMeans::Totals t{};
+  t[BatchMeans::kCycles] = n_slots;
+  t[BatchMeans::kTime] = sim_time;
+  t[BatchMeans::kSuccesses] = n_succ;
+  t[BatchMeans::kCollisions] = n_coll;
+  t[BatchMeans::kFailures] = n_fail;
+  t[BatchMeans::kIdles] = n_idle;
+  t[BatchMeans::kAttempts] = n_att;
+  for (const VornNode* node : all_nodes) {
+    t[BatchMeans::kDelay] += node->queue.total_delay;
+    t[BatchMeans::kServed] += node->queue.n_served;
+  }
+  return t;
+}
+
+const char* VornNetwork::StopName() const {
+  if (keep_running == &VornNetwork::StopByTime) return "time";
+  if (keep_running == &VornNetwork::StopByFrames) return "frames";
+  if (keep_running == &VornNetwork::StopByAttempts) return "attempts";
+  return "runs";
 }
 
 double VornNetwork::DoneFraction() const {
   if (keep_running == &VornNetwork::StopByTime) return sim_time / Params.time;
   if (keep_running == &VornNetwork::StopByFrames) return double(n_succ) / Params.frames;
   if (keep_running == &VornNetwork::StopByAttempts) return double(n_att) / Params.attempts;
+  if (keep_running == &VornNetwork::StopByPrecisionOnly) return 0.0;
   return double(n_slots) / Params.runs;
 }
 

@@ -10,10 +10,9 @@
 #include "core/PowerChannels.h"
 #include "core/VornNode.h"
 #include "core/VornNodelist.h"
+#include "stats/BatchMeans.h"
 #include "stats/NetworkCounters.h"
 #include "stats/Stopwatch.h"
-
-class ProgressLine;
 
 class VornNetwork : public NetworkCounters {
  public:
@@ -39,6 +38,10 @@ class VornNetwork : public NetworkCounters {
   bool StopByFrames() const;
   bool StopByAttempts() const;
   bool StopBySlots() const;
+  bool StopByPrecisionOnly() const { return true; }
+
+  // The cumulative counters the batches are cut from, as they are now.
+  BatchMeans::Totals Totals() const;
 
   long round = 0;
   VornNode* ap = nullptr;
@@ -55,17 +58,28 @@ class VornNetwork : public NetworkCounters {
   // reads them after each scheduled redraw.
   PowerChannels powers;
   MaskChannels masks;
+  BatchMeans batches;
+  // Every station saturated: no cycle depends on the ones before it.
+  bool saturated = false;
+  // The stop condition that ended the run: time, frames, attempts, runs or precision.
+  const char* ended_by = "";
   // One contention cycle, an instance of the templates below.
   void (VornNetwork::*contend)() = nullptr;
   bool (VornNetwork::*keep_running)() const;
 
  private:
-  void SimulateWithProgress(ProgressLine& progress);
+  // Cycles until the count reaches until; false when the stop condition ended them.
+  bool RunCycles(long until);
+  // Closes the batch; true when it brings the precision target.
+  bool BatchReachesPrecision();
+  const char* StopName() const;
   double DoneFraction() const;
   void Reset();
   void AttachChannels();
   void ChooseStopCondition();
   void CheckRunCanEnd() const;
+  bool CanHavePackets() const;
+  void CheckPrecisionTarget() const;
   void ChooseVariants();
   template <VornNode::Extractor extract, VornNode::BusyTest busy>
   void UseListening();

@@ -110,6 +110,12 @@ void VornParams::GetArguments(int argc, char** argv) {
        "Record and output markov chain transition and steady state probabilities for number of "
        "packets in system (node queues)");
   Push("seed", seed, "Seed of the random stream, 1 to 4294967295; 0 seeds it from the time of day");
+  Push("precision", precision,
+       "Stop once the 95% confidence interval of precision_metric, relative to its value, is at "
+       "most this wide (checked at batch boundaries, from 30 batches on); 0 to disable");
+  Push("precision_metric", precision_metric,
+       "Metric of precision.csv the precision target applies to: S, S_app, T, Ps, Pc, Pf, Pi, "
+       "Ps_a, Pc_a or D");
 }
 
 void VornParams::Initialize() {
@@ -214,6 +220,7 @@ void VornParams::CheckRanges() const {
   Accept(&ts, ts >= 0, "0 or more");
   Accept(&qos_type, qos_type == 0 || qos_type == 1, "0 for statistical or 1 for strict");
   Accept(&seed, seed >= 0 && seed <= kMaxSeed, "0 for the time of day, or 1 to 4294967295");
+  Accept(&precision, precision >= 0 && precision < 1, "0 for none, or more than 0 and below 1");
   if (mc_packets && queue == 0)
     Reject(1, "mc_packets=1 needs a bounded queue, but queue=0 (accepted: queue of 1 or more)");
 }

@@ -92,6 +92,9 @@ class VornParams : public SimParams {
   bool mc_packets = false;
   // 0 until the run driver replaces it by the seed it used.
   long seed = 0;
+  // Stop at this relative 95 % half-width of precision_metric; 0 for none.
+  double precision = 0;
+  const char* precision_metric = "S";
 
   // Contention subcarriers, F·L: F core subcarriers, each repeated L times.
   long subcarriers = 0;

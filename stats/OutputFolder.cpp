@@ -11,7 +11,8 @@ namespace {
 
 const char* const kNetworkFiles[] = {
     "network.csv",          "nodes.csv",       "flow_network.csv",  "pdf_winners.csv",
-    "pdf_nodes_active.csv", "pdf_packets.csv", "trans_packets.csv", "trans_packets_arrival.csv"};
+    "pdf_nodes_active.csv", "pdf_packets.csv", "trans_packets.csv", "trans_packets_arrival.csv",
+    "precision.csv"};
 const char* const kStationPrefixes[] = {"flow_node", "servicetime_node", "arrivaltime_node",
                                         "delay_node", "packets_node"};
 

@@ -6,8 +6,11 @@
 #include <string>
 
 RunReport::RunReport(const VornParams& params_, NetworkReport network_,
-                     std::vector<StationReport> stations_)
-    : params(params_), network(std::move(network_)), stations(std::move(stations_)) {}
+                     std::vector<StationReport> stations_, PrecisionReport precision_)
+    : params(params_),
+      network(std::move(network_)),
+      stations(std::move(stations_)),
+      precision(std::move(precision_)) {}
 
 void RunReport::Write(const Stopwatch& loop) {
   PrintRows(std::cout);
@@ -73,6 +76,8 @@ void RunReport::WriteFiles(const OutputFolder& folder) {
   });
   folder.Write("network.csv", "Could not open/create network output file.\n",
                [this](std::ostream& os) { network.PrintRow(os, true, true); });
+  folder.Write("precision.csv", "Could not open/create precision output file.\n",
+               [this](std::ostream& os) { precision.Write(os); });
   const NetworkCounters& counts = network.counters;
   if (params.pdf_winners)
     folder.Write("pdf_winners.csv", "Could not open/create winners output file.\n",

@@ -9,12 +9,14 @@
 #include "params/VornParams.h"
 #include "stats/NetworkReport.h"
 #include "stats/OutputFolder.h"
+#include "stats/PrecisionReport.h"
 #include "stats/StationReport.h"
 #include "stats/Stopwatch.h"
 
 class RunReport {
  public:
-  RunReport(const VornParams& params, NetworkReport network, std::vector<StationReport> stations);
+  RunReport(const VornParams& params, NetworkReport network, std::vector<StationReport> stations,
+            PrecisionReport precision);
   virtual ~RunReport() = default;
 
   // Rows, the "cont" line of loop (debug above 1), the folder and the files.
@@ -35,4 +37,5 @@ class RunReport {
   const VornParams& params;
   NetworkReport network;
   std::vector<StationReport> stations;
+  PrecisionReport precision;
 };

@@ -42,12 +42,15 @@ TEST_F(OutputFiles, ClearingErasesOnlyTheFilesVornWrites) {
                            "notes.txt", "flow_node3.csv", "delay_node0.csv", "pdf_winners.csv"})
     bin.WriteFile(name, "keep?\n");
   bin.WriteFile("nodes.csv", "stale\n");
+  bin.WriteFile("precision.csv", "stale\n");
   Run({"runs=10", "M=1", "out_dir=."});
-  const Names kept = {"my_analysis.csv", "old.csv",     "pdf_mine.csv", "flow_node03.csv",
-                      "notes.txt",       "network.csv", "nodes.csv",    "lastopts.lst"};
+  const Names kept = {"my_analysis.csv", "old.csv",      "pdf_mine.csv",
+                      "flow_node03.csv", "notes.txt",    "network.csv",
+                      "nodes.csv",       "lastopts.lst", "precision.csv"};
   EXPECT_EQ(Files("."), kept);
   EXPECT_EQ(bin.ReadFile("my_analysis.csv"), "keep?\n");
   EXPECT_EQ(bin.ReadLines("nodes.csv").size(), 2u);
+  EXPECT_EQ(bin.ReadLines("precision.csv").size(), 11u);
 }
 
 TEST_F(OutputFiles, DirectoryThatCannotBeListedWritesNothing) {
@@ -63,7 +66,7 @@ TEST_F(OutputFiles, DirectoryThatCannotBeListedWritesNothing) {
   EXPECT_EQ(bin.ReadFile("network.csv"), "old\n");
   EXPECT_FALSE(bin.Exists("missing"));
   Run({"runs=10", "out_dir=fresh"});
-  EXPECT_EQ(Files("fresh"), (Names{"network.csv", "nodes.csv"}));
+  EXPECT_EQ(Files("fresh"), (Names{"network.csv", "nodes.csv", "precision.csv"}));
 }
 
 TEST_F(OutputFiles, OpenFailuresAreReportedAndTheRunGoesOn) {

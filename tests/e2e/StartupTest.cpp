@@ -161,6 +161,37 @@ const std::vector<Case> kCases = {
      1,
      "Error: mc_packets=1 with queue=4000 and 5 stations needs 20001 packet states (accepted: "
      "queue*stations+1 of at most 4096).\n"},
+    // Precision targets: the edges of precision, the metric names, targets never met.
+    {{"precision=0", "runs=10"}, 0, ""},
+    {{"precision=1"},
+     1,
+     "Error: precision=1 is out of range (accepted: 0 for none, or more than 0 and below 1).\n"},
+    {{"precision=-0.01"},
+     1,
+     "Error: precision=-0.01 is out of range (accepted: 0 for none, or more than 0 and below "
+     "1).\n"},
+    {{"precision_metric=Ps_t"},
+     1,
+     "Error: precision_metric=Ps_t is out of range (accepted: S, S_app, T, Ps, Pc, Pf, Pi, Ps_a, "
+     "Pc_a or D).\n"},
+    {{"precision=0.01", "precision_metric=Pi"},
+     1,
+     "Error: precision=0.01 with precision_metric=Pi can never be met: every station is "
+     "saturated, so no cycle is idle, and Pi is 0 in every cycle.\n"},
+    {{"precision=0.01", "runs=0", "precision_metric=Pc", "M=1"},
+     1,
+     "Error: precision=0.01 with precision_metric=Pc can never be met: a collision needs two "
+     "stations, and Pc is 0 in every cycle.\n"},
+    {{"precision=0.01", "precision_metric=Pf"},
+     1,
+     "Error: precision=0.01 with precision_metric=Pf can never be met: without fading every "
+     "station hears the best word, so its sender always survives, and Pf is 0 in every cycle.\n"},
+    {{"precision=0.01", "runs=0", "M=0", "precision_metric=D"},
+     1,
+     "Error: precision=0.01 with precision_metric=D can never be met: no station can ever have a "
+     "packet to send, and D is 0 in every cycle.\n"},
+    {{"precision=0.05", "runs=0", "seed=2"}, 0, "# stopped by precision after 60 cycles\n"},
+    {{"precision=0.05", "runs=50", "seed=2"}, 0, "# stopped by runs after 50 cycles\n"},
     // Warnings.
     {{"fsf_type=3"},
      0,

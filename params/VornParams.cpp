@@ -98,6 +98,9 @@ void VornParams::GetArguments(int argc, char** argv) {
        "Record and output markov chain transition and steady state probabilities for number of "
        "packets in system (node queues)");
   Push("seed", seed, "Seed of the random stream, 1 to 4294967295; 0 seeds it from the time of day");
+  Push("exact", exact,
+       "1 prints the outcome probabilities of the exact model (saturated identical stations, no "
+       "fading) instead of simulating");
 }
 
 void VornParams::Initialize() {

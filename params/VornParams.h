@@ -83,6 +83,8 @@ class VornParams : public SimParams {
   bool mc_packets = false;
   // 0 until the run driver replaces it by the seed it used.
   long seed = 0;
+  // 1 computes the exact model of the outcome shares instead of a run.
+  bool exact = false;
 
   // Contention subcarriers, F·L: F core subcarriers, each repeated L times.
   long subcarriers = 0;

@@ -4,8 +4,10 @@
 
 #include <cstdio>
 #include <iostream>
+#include <string>
 #include <vector>
 
+#include "core/ExactModel.h"
 #include "stats/RunReport.h"
 
 // First global, so the total covers the construction of all the others.
@@ -29,6 +31,21 @@ RunReport Report() {
                    PrecisionReport(Params, Net.batches, Net.Totals(), Net.saturated));
 }
 
+// The model's row instead of a run: refused out of its reach, and no file.
+int RunExactModel() {
+  const std::string problem = ExactModel::OutOfReach(Params);
+  if (!problem.empty()) {
+    std::fprintf(stderr, "%s\n", problem.c_str());
+    return 1;
+  }
+  NetworkReport row(Params, ExactModel::Shares(Params, Code.n_words), Params.M);
+  if (Params.header)
+    row.PrintHeader(std::cout);
+  else
+    row.PrintRow(std::cout, Params.debug != 0, Params.csv);
+  return 0;
+}
+
 }  // namespace
 
 void SetUpRun(int argc, char** argv) {
@@ -44,6 +61,7 @@ void SetUpRun(int argc, char** argv) {
 
 int RunVorn(int argc, char** argv) {
   SetUpRun(argc, argv);
+  if (Params.exact) return RunExactModel();
   if (Params.header) {
     Report().PrintHeader(std::cout);
     return 0;

@@ -69,6 +69,10 @@ class AppParams {
   bool header = false;
   CSVString stats;
 
+  // NAME=VALUE of the option bound to variable, as given when it was (the
+  // alias in force included), else with the value in force.
+  std::string Setting(const void* variable) const;
+
  protected:
   // Writes "Error: " and the formatted text as one line to standard error and
   // ends the process with status.
@@ -81,9 +85,6 @@ class AppParams {
   // Rejects, with status, the value of the option bound to variable unless
   // ok: "Error: NAME=VALUE is out of range (accepted: ACCEPTED)."
   void Accept(const void* variable, bool ok, const char* accepted, int status = 1) const;
-  // NAME=VALUE of the option bound to variable, as given when it was (the
-  // alias in force included), else with the value in force.
-  std::string Setting(const void* variable) const;
   // True when some option bound to variable was given.
   bool Given(const void* variable) const;
   // Rejects the option bound to variable when it was given and differs from

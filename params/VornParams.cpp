@@ -116,6 +116,9 @@ void VornParams::GetArguments(int argc, char** argv) {
   Push("precision_metric", precision_metric,
        "Metric of precision.csv the precision target applies to: S, S_app, T, Ps, Pc, Pf, Pi, "
        "Ps_a, Pc_a or D");
+  Push("exact", exact,
+       "1 prints the outcome probabilities of the exact model (saturated identical stations, no "
+       "fading) instead of simulating");
 }
 
 void VornParams::Initialize() {

@@ -95,6 +95,8 @@ class VornParams : public SimParams {
   // Stop at this relative 95 % half-width of precision_metric; 0 for none.
   double precision = 0;
   const char* precision_metric = "S";
+  // 1 computes the exact model of the outcome shares instead of a run.
+  bool exact = false;
 
   // Contention subcarriers, F·L: F core subcarriers, each repeated L times.
   long subcarriers = 0;

@@ -16,7 +16,22 @@ double Probability(long count, long total) {
 NetworkReport::NetworkReport(const VornParams& params_, const NetworkCounters& counters_,
                              long stations, const StationCounters* ap, double time)
     : counters(counters_), params(params_) {
-  FillRow(stations, ap, time);
+  const double slots = counters.n_slots;
+  const CycleShares counts{
+      static_cast<double>(counters.n_idle), static_cast<double>(counters.n_succ),
+      static_cast<double>(counters.n_coll), static_cast<double>(counters.n_fail),
+      ap == nullptr ? 0.0 : ap->n_ref_idle / slots};
+  FillRow(stations, counts, slots, time, true);
+}
+
+NetworkReport::NetworkReport(const VornParams& params_, const CycleShares& shares, long stations)
+    : counters(NoCounters()), params(params_) {
+  FillRow(stations, shares, 1.0, params.t_coll, false);
+}
+
+const NetworkCounters& NetworkReport::NoCounters() {
+  static const NetworkCounters none;
+  return none;
 }
 
 void NetworkReport::PrintRow(std::ostream& os, bool header, bool csv) {
@@ -32,10 +47,11 @@ void NetworkReport::PrintHeader(std::ostream& os) {
 
 // Ratios are taken in double precision, so a zero count gives a non-finite
 // value, which the table prints as -999.9.
-void NetworkReport::FillRow(long stations, const StationCounters* ap, double time) {
-  const NetworkCounters& c = counters;
+void NetworkReport::FillRow(long stations, const CycleShares& cycles, double slots, double time,
+                            bool run) {
   const VornParams& p = params;
-  const double t = time, slots = c.n_slots, att = c.n_att, succ = c.n_succ, coll = c.n_coll;
+  const double t = time, succ = cycles.success, coll = cycles.collision;
+  const double att = succ + coll + cycles.failure;
   const double frame = p.DATA + p.APP;
   const double S = frame / t * succ / p.B;
   const double app_share = p.DATA / frame;
@@ -58,26 +74,29 @@ void NetworkReport::FillRow(long stations, const StationCounters* ap, double tim
   row.Push("y0", p.y0);
   row.Push("K", p.K);
   row.Push("KAP", p.KAP);
-  row.Push("time", t);
-  row.Push("runs", c.n_slots);
-  row.Push("attempts", c.n_att);
-  row.Push("successes", c.n_succ);
-  row.Push("collisions", c.n_coll);
-  row.Push("failures", c.n_fail);
-  row.Push("idles", c.n_idle);
+  if (run) {
+    const NetworkCounters& c = counters;
+    row.Push("time", t);
+    row.Push("runs", c.n_slots);
+    row.Push("attempts", c.n_att);
+    row.Push("successes", c.n_succ);
+    row.Push("collisions", c.n_coll);
+    row.Push("failures", c.n_fail);
+    row.Push("idles", c.n_idle);
+  }
   row.Push("Pt_a", (succ + coll) / att);
   row.Push("Ps_a", succ / att);
   row.Push("Pc_a", 1 - succ / att);
   row.Push("Ps_t", succ / (succ + coll));
   row.Push("Pc_t", 1 - succ / (succ + coll));
   row.Push("Pa", att / slots);
-  row.Push("Pi", c.n_idle / slots);
+  row.Push("Pi", cycles.idle / slots);
   row.Push("Pt", (succ + coll) / slots);
   row.Push("Ps", succ / slots);
   row.Push("Pc", coll / slots);
-  row.Push("Pf", c.n_fail / slots);
-  row.Push("Pb", 1 - c.n_fail / slots);
-  row.Push("Pref_idle", ap == nullptr ? 0.0 : ap->n_ref_idle / slots);
+  row.Push("Pf", cycles.failure / slots);
+  row.Push("Pb", 1 - cycles.failure / slots);
+  row.Push("Pref_idle", cycles.ref_idle);
   row.Push("T", p.B * S);
   row.Push("T_app", p.DATA * S / frame * p.B);
   row.Push("S", S);

@@ -10,6 +10,16 @@
 #include "stats/SimpleStats.h"
 #include "stats/StationCounters.h"
 
+// Long-run share of cycles by outcome, and the access point's idle
+// listenings per cycle: what a model gives where a run has counters.
+struct CycleShares {
+  double idle = 0;
+  double success = 0;
+  double collision = 0;
+  double failure = 0;
+  double ref_idle = 0;
+};
+
 class NetworkReport {
  public:
   // The row is filled here from the counters as they are now: stations is the
@@ -17,6 +27,9 @@ class NetworkReport {
   // simulated seconds.
   NetworkReport(const VornParams& params, const NetworkCounters& counters, long stations,
                 const StationCounters* ap, double time);
+  // The row of a model: the same columns from shares of cycles, without the
+  // counts and the simulated time, which only a run has.
+  NetworkReport(const VornParams& params, const CycleShares& shares, long stations);
   virtual ~NetworkReport() = default;
 
   // The result row, restricted to the stats selection, after its header row
@@ -35,7 +48,11 @@ class NetworkReport {
   const NetworkCounters& counters;
 
  private:
-  void FillRow(long stations, const StationCounters* ap, double time);
+  // What the model's row refers to, as it has no counters.
+  static const NetworkCounters& NoCounters();
+  // The columns from outcome counts or shares over cycles; the counts and the
+  // time of a run are pushed when it has them.
+  void FillRow(long stations, const CycleShares& cycles, double slots, double time, bool run);
 
   const VornParams& params;
   SimpleStats row;

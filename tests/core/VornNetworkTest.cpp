@@ -1,10 +1,9 @@
-// The contention engine: worked cycles, outcomes no seeded run reaches, a
-// law, and the stop conditions.
+// The contention engine: worked cycles, outcomes no seeded run reaches,
+// and the stop conditions.
 #include "core/VornNetwork.h"
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <vector>
 
 #include "tests/TestSupport.h"
@@ -12,7 +11,6 @@
 
 using harness::Configure;
 using harness::Cycle;
-using harness::Cycles;
 
 namespace {
 
@@ -57,17 +55,6 @@ TEST(VornNetworkWorkedCycle, AdhocCooperative) {
   EXPECT_EQ(y.rx_word, 12);
   EXPECT_EQ(y.n_succ, 1);
   EXPECT_EQ(Net.n_succ, 1);
-}
-
-// Two saturated stations, one round, p = 1, uniform words over F subcarriers:
-// they collide exactly when they pick the same word.
-TEST(VornNetworkLaw, TwoStationsSucceedWithProbabilityOneMinusOneOverF) {
-  const long cycles = 40000;
-  Configure({"M=2", "R=1", "F=8", "p=1", "tau=1", "queue=0"}, 2024);
-  Cycles(cycles);
-  const double p = 1.0 - 1.0 / 8;
-  EXPECT_NEAR(static_cast<double>(Net.n_succ) / cycles, p, 5 * std::sqrt(p * (1 - p) / cycles));
-  EXPECT_EQ(Net.n_succ + Net.n_coll, cycles);
 }
 
 TEST(VornNetworkStopDeathTest, RunThatCanNeverEndIsRejected) {

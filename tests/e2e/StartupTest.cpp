@@ -192,6 +192,31 @@ const std::vector<Case> kCases = {
      "packet to send, and D is 0 in every cycle.\n"},
     {{"precision=0.05", "runs=0", "seed=2"}, 0, "# stopped by precision after 60 cycles\n"},
     {{"precision=0.05", "runs=50", "seed=2"}, 0, "# stopped by runs after 50 cycles\n"},
+    // The exact model's reach: one row per reason, and the edge of fading.
+    {{"exact=1", "nodes_def=2,0,0,0,0"},
+     1,
+     "Error: exact=1 cannot model nodes_def=2,0,0,0,0 (the model covers saturated identical "
+     "stations (ar_type=0, no node groups) on a channel without fading, the network row only).\n"},
+    {{"exact=1", "fsf_type=2"},
+     1,
+     "Error: exact=1 cannot model fsf_type=2 (the model covers saturated identical stations "
+     "(ar_type=0, no node groups) on a channel without fading, the network row only).\n"},
+    {{"exact=1", "fsf_type=1", "fsf_prob_node=0", "fsf_prob_ap=0.1"},
+     1,
+     "Error: exact=1 cannot model fsf_type=1 (the model covers saturated identical stations "
+     "(ar_type=0, no node groups) on a channel without fading, the network row only).\n"},
+    {{"exact=1", "ar_type=3"},
+     1,
+     "Error: exact=1 cannot model ar_type=3 (the model covers saturated identical stations "
+     "(ar_type=0, no node groups) on a channel without fading, the network row only).\n"},
+    {{"exact=1", "pdf_winners=1"},
+     1,
+     "Error: exact=1 cannot model pdf_winners=1 (the model covers saturated identical stations "
+     "(ar_type=0, no node groups) on a channel without fading, the network row only).\n"},
+    {{"exact=1", "show_node=0"},
+     1,
+     "Error: exact=1 cannot model show_node=0 (the model covers saturated identical stations "
+     "(ar_type=0, no node groups) on a channel without fading, the network row only).\n"},
     // Warnings.
     {{"fsf_type=3"},
      0,

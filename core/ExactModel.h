@@ -1,0 +1,19 @@
+// ExactModel: the long-run outcome shares of a configuration the exact
+// model covers, and why one lies out of its reach.
+#pragma once
+
+#include <string>
+
+#include "params/VornParams.h"
+#include "stats/NetworkReport.h"
+
+class ExactModel {
+ public:
+  // The first option that takes params out of the model's reach, as one
+  // line naming it and what the model covers; empty when none does.
+  static std::string OutOfReach(const VornParams& params);
+  // Saturated identical stations without fading: cycles are independent, so
+  // the shares are the outcome law of one cycle from all M stations, with
+  // no referees before the first round.
+  static CycleShares Shares(const VornParams& params, long n_words);
+};

@@ -172,9 +172,10 @@ bool VornNetwork::CanHavePackets() const {
 }
 
 // Targets on a metric that is 0 (or undefined) in every cycle would never
-// be met, so a run with nothing else to stop it would never end.
-void VornNetwork::CheckPrecisionTarget() const {
-  const PrecisionMetric* metric = PrecisionReport::Find(Params.precision_metric);
+// be met, so a run with nothing else to stop it would never end. The metric
+// found here is the one the batch boundaries check.
+void VornNetwork::CheckPrecisionTarget() {
+  const PrecisionMetric* metric = precision_target = PrecisionReport::Find(Params.precision_metric);
   if (metric == nullptr) {
     std::fprintf(stderr, "Error: precision_metric=%s is out of range (accepted: %s).\n",
                  Params.precision_metric, PrecisionReport::Names().c_str());
@@ -308,7 +309,7 @@ bool VornNetwork::BatchReachesPrecision() {
   const BatchMeans::Totals now = Totals();
   batches.Close(now);
   if (!(Params.precision > 0) || batches.count < kMinBatchesToStop) return false;
-  const PrecisionMetric& metric = *PrecisionReport::Find(Params.precision_metric);
+  const PrecisionMetric& metric = *precision_target;
   const PrecisionReport report(Params, batches, now, saturated);
   BatchMeans::Estimate estimate;
   const double value = report.Value(metric, estimate);

@@ -14,6 +14,8 @@
 #include "stats/NetworkCounters.h"
 #include "stats/Stopwatch.h"
 
+struct PrecisionMetric;
+
 class VornNetwork : public NetworkCounters {
  public:
   VornNetwork();
@@ -63,6 +65,8 @@ class VornNetwork : public NetworkCounters {
   bool saturated = false;
   // The stop condition that ended the run: time, frames, attempts, runs or precision.
   const char* ended_by = "";
+  // The metric of the precision target, found once at start-up.
+  const PrecisionMetric* precision_target = nullptr;
   // One contention cycle, an instance of the templates below.
   void (VornNetwork::*contend)() = nullptr;
   bool (VornNetwork::*keep_running)() const;
@@ -79,7 +83,7 @@ class VornNetwork : public NetworkCounters {
   void ChooseStopCondition();
   void CheckRunCanEnd() const;
   bool CanHavePackets() const;
-  void CheckPrecisionTarget() const;
+  void CheckPrecisionTarget();
   void ChooseVariants();
   template <VornNode::Extractor extract, VornNode::BusyTest busy>
   void UseListening();

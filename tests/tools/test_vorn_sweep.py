@@ -1,5 +1,6 @@
 # Tests of tools/vorn-sweep with the vorn binary of the build: checks before any
 # run, seeded results and summaries, repeating a run, growing, resuming, Slurm.
+import io
 import json
 import math
 import os
@@ -11,10 +12,10 @@ import time
 import unittest
 
 from toolsupport import SWEEP, VORN, read_csv, read_text, run_tool
-from vornsweep import summaries
+from vornsweep import local, progress, running, summaries
 
 
-class StatisticsTest(unittest.TestCase):
+class WorkedByHandTest(unittest.TestCase):
     def test_t_quantiles_and_summary_of_known_values(self):
         self.assertAlmostEqual(summaries.t_quantile(0.975, 2), 4.302652729911275, places=9)
         self.assertAlmostEqual(summaries.t_quantile(0.975, 30), 2.042272456301238, places=9)
@@ -23,6 +24,22 @@ class StatisticsTest(unittest.TestCase):
         self.assertEqual((n, mean), (4, 2.5))
         self.assertAlmostEqual(half, 3.182446305284263 * sd / 2.0)
         self.assertEqual(summaries.summarize([0.7]), (1, 0.7, None, None))
+
+    def test_runs_at_a_time_and_progress_lines_off_a_terminal(self):
+        cores = local.cores()
+        self.assertEqual([local.job_count(text) for text in ("3", "+1", "-99", "150%")],
+                         [3, cores + 1, 1, cores * 3 // 2])
+        clock, out = [0.0], io.StringIO()
+        shown = progress.Progress(4, out, lambda: clock[0])
+        # A line at 12 s (10 s passed and runs ended), none at 30 s (nothing new, under
+        # 60 s), one at 72 s (60 s without one), none at 75 s (under 10 s).
+        for now, status in ((1, 0), (5, 1), (12, 0), (30, None), (72, None), (75, 0)):
+            clock[0] = now
+            shown.tick() if status is None else shown.count(status)
+        self.assertEqual(out.getvalue().splitlines(),
+                         ["vorn-sweep: 3 of 4 runs done, 1 failed, 0:00:12 elapsed, about "
+                          "0:00:04 left", "vorn-sweep: 3 of 4 runs done, 1 failed, 0:01:12 "
+                          "elapsed, about 0:00:24 left"])
 
 
 class Folder(unittest.TestCase):
@@ -60,6 +77,7 @@ class CheckedBeforeAnyRunTest(Folder):
                  ("--sweep", "M=a:b"): "not a number",
                  ("--value", "=3"): "is not NAME=VALUE",
                  ("-r", "0", "M=5"): "-r/--reps must be at least 1",
+                 ("-j", "0", "M=5"): "-j 0: accepted are a whole number of runs at a time",
                  ("--seed", "0", "M=5"): "--seed 0: accepted are whole numbers from 1 to",
                  ("Rr=3",): 'option Rr: vorn has no option "Rr" (did you mean "R"?)',
                  ("--sweep", "adoc=0,1"): '--sweep adoc: vorn has no option "adoc" (did you mean'
@@ -155,6 +173,7 @@ class SeededSweepTest(Folder):
         self.assertEqual(sorted(os.listdir(self.path("sweep", row["run_dir"], "out"))), stored)
         self.assertEqual({name: read_text(self.out(row, name)) for name in stored}, before)
         self.assertIn("4 of 4 runs already done", self.sweep(*self.args))
+        self.assertEqual(running.logged_counts(self.path("sweep", "joblog")), (4, 0))
         self.assertEqual(read_csv(self.path("sweep", "results.csv")), self.rows)
 
 
@@ -164,8 +183,11 @@ class GrowingSweepTest(Folder):
         first = self.path("sweep", "runs", "M=2-r1", "out", "network.csv")
         stamp = os.stat(first).st_mtime_ns
         grown = ["-r", "3", "--seed", "5", "--sweep", "M=2,3,4", "runs=200", "R=3"]
-        self.assertIn("4 of 9 runs already done", self.sweep(*grown))
-        self.assertEqual(len(read_text(self.path("sweep", "joblog")).splitlines()), 1 + 5)
+        self.assertIn("4 of 9 runs already done", self.sweep("-j", "1", *grown))
+        log = [line.split("\t") for line in read_text(self.path("sweep", "joblog")).splitlines()]
+        self.assertEqual([row[0] for row in log], ["Seq", "1", "2", "3", "4", "5"])
+        for row, after in zip(log[1:], log[2:]):  # -j 1: each run starts after the one before
+            self.assertGreaterEqual(float(after[2]) + 0.0011, float(row[2]) + float(row[3]))
         self.assertEqual(os.stat(first).st_mtime_ns, stamp)
         self.sweep(*grown, out="fresh")
         for name in ("results.csv", "summary.csv"):
@@ -201,14 +223,20 @@ class ResumeTest(Folder):
         args = [SWEEP, "-o", "long", "--vorn", VORN, "-r", "1", "M=2", "runs=1000000000"]
         proc = subprocess.Popen(args, cwd=self.dir, start_new_session=True, text=True,
                                 stderr=subprocess.PIPE, stdin=subprocess.DEVNULL)
-        deadline = time.monotonic() + 30
-        while not os.path.exists(self.path("long", "runs", "base-r1", "out", "stdout.txt")):
+        deadline, runs = time.monotonic() + 30, []
+        stdout = self.path("long", "runs", "base-r1", "out", "stdout.txt")
+        while not runs:  # the run's vorn process, once the checks are over
             self.assertLess(time.monotonic(), deadline)
             time.sleep(0.05)
-        os.killpg(proc.pid, signal.SIGINT)
+            if os.path.exists(stdout):
+                with open("/proc/%d/task/%d/children" % (proc.pid, proc.pid)) as f:
+                    runs = [int(pid) for pid in f.read().split()]
+        os.kill(proc.pid, signal.SIGTERM)  # the sweep alone: it must end its runs itself
         _, stderr = proc.communicate(timeout=60)
         self.assertEqual(proc.returncode, 130, stderr)
         self.assertIn("interrupted; run the same command again to resume", stderr)
+        self.assertEqual(len(runs), 1)
+        self.assertRaises(ProcessLookupError, os.kill, runs[0], 0)
 
     def test_slurm_array_then_collect(self):
         self.sweep("-r", "2", "--sweep", "M=2,3", "runs=200", "--slurm", "-j", "2",

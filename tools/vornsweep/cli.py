@@ -32,7 +32,8 @@ Layout of the output folder DIR:
                       results printed as -999.9 (not finite) are left out
   sweep.json          the plan (fixed and swept options, replications, seed,
                       binary, metrics)
-  jobs.txt, joblog    GNU parallel's job list (run names) and job log
+  jobs.txt, joblog    the last invocation's job list (run names) and its job
+                      log in GNU parallel's format
   sweep.slurm         the last Slurm job array written (--slurm); it reads its
                       own job list slurm/jobs-K.txt, which is never rewritten
 
@@ -43,7 +44,11 @@ Relative paths in optfile, nodes_file, qos_p_file and qos_tau_file are made
 absolute, since every run starts in its own folder.
 
 Exit status: 0 all runs done; 1 some runs failed (see their stderr.txt) or
-GNU parallel stopped early; 2 usage error; 130 interrupted.
+a run could not be started or GNU parallel stopped early; 2 usage error;
+130 interrupted.
+
+Progress goes to standard error: on a terminal one line kept up to date,
+otherwise a line at most every 10 s and at least every 60 s while runs go on.
 
 Examples:
   vorn-sweep -o sweeps/svm -r 5 --sweep M=5,10,20,50 --sweep F=8,16 R=3 runs=20000
@@ -58,7 +63,7 @@ import os
 import shutil
 import signal
 
-from . import checks, collecting, running, summaries
+from . import checks, collecting, local, running, summaries
 from .plan import PROG, Sweep, SweepError, grown_plan, new_plan, note
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.realpath(__file__))))
@@ -159,7 +164,8 @@ def parse_args(argv):
         help="the sweep's seed, 1 to 4294967295 (default: drawn when the sweep is created)")
     add("-o", "--out", required=True, metavar="DIR", help="output folder")
     add("-j", "--jobs", metavar="N",
-        help="runs at a time, as GNU parallel's -j (default: one per core)")
+        help="runs at a time: N, +N or -N for N more or fewer than the cores, or N%% of "
+             "them (default: one per core)")
     add("--sshloginfile", metavar="FILE",
         help="run on the machines listed in FILE (GNU parallel's --sshloginfile); DIR and "
              "the vorn binary must have the same path on every machine (shared file system)")
@@ -187,12 +193,13 @@ def main(argv):
     args = parse_args(argv)
     signal.signal(signal.SIGTERM, stop_on_term)
     try:
+        width = local.job_count(args.jobs or "100%")
         sweep = prepare(args)
         if args.slurm:
             running.write_slurm(args, sweep)
             return 0
         if not args.collect:
-            running.run_all(args, sweep)
+            running.run_all(args, sweep, width)
         return collect(sweep)
     except SweepError as error:
         note(str(error))

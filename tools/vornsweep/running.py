@@ -1,13 +1,14 @@
-# Running a sweep: every run's run.sh, the runs still to do, GNU parallel (on
-# this machine or over ssh) and the Slurm job array.
+# Running a sweep: every run's run.sh, the runs still to do, run here or
+# through GNU parallel over ssh, and the Slurm job array.
 import os
 import shlex
 import shutil
 import signal
 import subprocess
-import sys
 
+from . import local
 from .plan import PROG, SweepError, describe, note
+from .progress import Progress
 
 SLURM_MAX_TASKS = 1000
 
@@ -31,7 +32,8 @@ exit $status
 
 
 def write_run_script(sweep, point, rep):
-    """DIR/runs/RUN/run.sh: how the sweep runs it, and how to repeat it by hand."""
+    """DIR/runs/RUN/run.sh: how the sweep runs it, and how to repeat it by hand. Returns
+    the run's vorn command."""
     run_dir = sweep.run_dir(point, rep)
     os.makedirs(run_dir, exist_ok=True)
     argv = ([sweep.vorn] + sweep.plan["fixed"] + ["%s=%s" % nv for nv in point]
@@ -40,6 +42,7 @@ def write_run_script(sweep, point, rep):
     with open(os.path.join(run_dir, "run.sh"), "w") as f:
         f.write(RUN_SCRIPT % {"what": what, "dir": sweep.dir,
                               "command": " ".join(map(shlex.quote, argv))})
+    return argv
 
 
 def finished(run_dir):
@@ -52,15 +55,15 @@ def finished(run_dir):
 
 def pending_runs(sweep):
     """Writes the scripts of the runs not finished yet, clears their partial output and
-    returns their names."""
-    names = []
+    returns their names and vorn commands."""
+    jobs = []
     for _, point, rep in sweep.runs():
         run_dir = sweep.run_dir(point, rep)
         if not finished(run_dir):
-            write_run_script(sweep, point, rep)
+            argv = write_run_script(sweep, point, rep)
             shutil.rmtree(os.path.join(run_dir, "out"), ignore_errors=True)
-            names.append(sweep.run_name(point, rep))
-    return names
+            jobs.append((sweep.run_name(point, rep), argv))
+    return jobs
 
 
 def write_job_list(path, names):
@@ -86,28 +89,34 @@ def new_slurm_job_list(sweep, names):
 def parallel_command(args, sweep):
     if shutil.which("parallel") is None:
         raise SweepError("GNU parallel is not installed (Debian package 'parallel')")
-    cmd = ["parallel", "--joblog", sweep.path("joblog")]
+    cmd = ["parallel", "--joblog", sweep.path("joblog"), "--sshloginfile",
+           os.path.abspath(args.sshloginfile)]
     if args.jobs is not None:
         cmd += ["-j", args.jobs]
-    if args.sshloginfile:
-        cmd += ["--sshloginfile", os.path.abspath(args.sshloginfile)]
-    if sys.stderr.isatty():
-        cmd.append("--bar")
     runs = shlex.quote(sweep.path("runs"))
     return cmd + ["sh %s/{}/run.sh %s/{}/out" % (runs, runs), "::::", sweep.path("jobs.txt")]
 
 
-def run_all(args, sweep):
-    names = pending_runs(sweep)
-    write_job_list(sweep.path("jobs.txt"), names)
-    total = len(sweep.runs())
-    if len(names) < total:
-        note("%s: %d of %d runs already done" % (sweep.dir, total - len(names), total))
-    if not names:
-        return
+def logged_counts(joblog):
+    """Runs ended and failed so far, from GNU parallel's job log."""
+    try:
+        with open(joblog) as f:
+            statuses = [line.split("\t")[6] for line in f.read().splitlines()[1:]]
+    except (OSError, IndexError):  # a line half written
+        return None
+    return len(statuses), sum(status != "0" for status in statuses)
+
+
+def run_parallel(args, sweep, progress):
+    open(sweep.path("joblog"), "w").close()  # no count from the job log of a run before
     proc = subprocess.Popen(parallel_command(args, sweep), stdin=subprocess.DEVNULL)
     try:
-        status = proc.wait()
+        while True:
+            try:
+                status = proc.wait(timeout=1)
+                break
+            except subprocess.TimeoutExpired:
+                progress.update(*(logged_counts(sweep.path("joblog")) or progress.counts()))
     except (KeyboardInterrupt, Interrupted):
         # parallel kills its running jobs on SIGINT; they are run again on resume.
         proc.send_signal(signal.SIGINT)
@@ -122,8 +131,28 @@ def run_all(args, sweep):
                          "are kept: run the same command again to resume" % status, 1)
 
 
+def run_all(args, sweep, width):
+    """Runs what is still to do: here with vorn started directly, width at a time, or on
+    the machines of --sshloginfile through GNU parallel."""
+    jobs = pending_runs(sweep)
+    write_job_list(sweep.path("jobs.txt"), [name for name, _ in jobs])
+    total = len(sweep.runs())
+    if len(jobs) < total:
+        note("%s: %d of %d runs already done" % (sweep.dir, total - len(jobs), total))
+    if not jobs:
+        return
+    progress = Progress(len(jobs))
+    try:
+        if args.sshloginfile:
+            run_parallel(args, sweep, progress)
+        else:
+            local.run_here(sweep, jobs, width, progress)
+    finally:
+        progress.finish()
+
+
 def write_slurm(args, sweep):
-    names = pending_runs(sweep)
+    names = [name for name, _ in pending_runs(sweep)]
     if args.jobs is not None and not args.jobs.isdigit():
         raise SweepError("--slurm needs -j as a whole number (array tasks at a time)")
     if not names:

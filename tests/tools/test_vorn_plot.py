@@ -19,9 +19,10 @@ class PlotTest(unittest.TestCase):
         cls.tmp = tempfile.TemporaryDirectory()
         cls.out = os.path.join(cls.tmp.name, "sweep")
         result = run_tool(SWEEP, "-o", cls.out, "--vorn", VORN, "-r", "2", "--sweep", "M=5,10",
-                          "--sweep", "F=8,16", "runs=2000", "flow_stats=0.05", "pdf_winners=1")
+                          "--sweep", "adhoc=0,1", "R=3", "runs=2000", "flow_stats=0.05",
+                          "pdf_winners=1")
         assert result.returncode == 0, result.stderr
-        cls.run_out = os.path.join(cls.out, "runs", "F=8_M=5-r1", "out")
+        cls.run_out = os.path.join(cls.out, "runs", "M=5_adhoc=0-r1", "out")
 
     @classmethod
     def tearDownClass(cls):
@@ -42,19 +43,22 @@ class PlotTest(unittest.TestCase):
         return svg
 
     def test_summary_axes_have_units_and_start_at_zero(self):
-        message = self.plot("summary", self.out, "-x", "M", "-y", "pktps", "-c", "F")
-        prefix = os.path.join(self.out, "pktps_vs_M_by_F")
+        message = self.plot("summary", self.out, "-x", "M", "-y", "pktps", "-c", "adhoc")
+        prefix = os.path.join(self.out, "pktps_vs_M_by_adhoc")
         self.assertIn("wrote %s.png, %s.svg and %s.pdf" % (prefix, prefix, prefix), message)
         svg = self.svg_of_pictures(prefix)
-        for text in ("F=8", "F=16", "95% confidence interval", "stations M",
-                     "successes pktps (frames/s)", ">0<"):
+        # The title names the fixed options that differ from vorn's defaults (R=3 does not).
+        for text in ("infrastructure", "ad hoc", "95% confidence interval", "stations M",
+                     "successes pktps (frames/s)", ">0<", "runs=2000, flow_stats=0.05, "
+                     "pdf_winners=1<"):
             self.assertIn(text, svg)
 
     def test_labels_title_and_log_axes_of_the_command_line(self):
         message = self.plot("summary", self.out, "-y", "Ps", status=2)
-        self.assertIn("the summary also varies F (8, 16); fix it with --where F=VALUE", message)
+        self.assertIn("the summary also varies adhoc (0, 1); fix it with --where adhoc=VALUE",
+                      message)
         prefix = os.path.join(self.tmp.name, "new", "ps")
-        self.plot("summary", self.out, "-y", "Ps", "--where", "F=16", "--errors", "sd", "-o",
+        self.plot("summary", self.out, "-y", "Ps", "--where", "adhoc=1", "--errors", "sd", "-o",
                   prefix, "--xlabel", "network size", "--ylabel", "P(success)", "--title",
                   "Figure 3", "--logx", "--logy")
         svg = self.svg_of_pictures(prefix)
@@ -70,6 +74,22 @@ class PlotTest(unittest.TestCase):
         self.assertIn("stations left after an attempt (winners)",
                       self.svg_of_pictures(os.path.join(self.run_out, "pdf_winners")))
 
+    def test_groups_on_log_axes_and_bars_smaller_than_markers(self):
+        path = os.path.join(self.tmp.name, "delays.csv")
+        with open(path, "w") as f:
+            f.write("point,M,S_mean,S_sd,S_n,S_ci95,D_ms_g1_mean,D_ms_g1_sd,D_ms_g1_n,"
+                    "D_ms_g1_ci95,D_ms_g2_mean,D_ms_g2_sd,D_ms_g2_n,D_ms_g2_ci95\n")
+            for k, m in enumerate((1, 10, 100)):
+                f.write("%d,%d,0.%d,0,2,0.001,%d,0,2,0.01,%d,0,2,0.01\n" % (k, m, 5 + k, 3 * m,
+                                                                           4 * m))
+        self.plot("summary", path, "-y", "D_ms_g1,D_ms_g2", "--logx", "--logy")
+        svg = self.svg_of_pictures(os.path.join(self.tmp.name, "D_ms_g1+D_ms_g2_vs_M"))
+        for text in ("group 1", "group 2", "mean delay D_ms (ms)", "95 % CIs smaller than the "
+                     "markers", ">1<", ">2<", ">5<", ">20<", ">50<", ">100<", ">200<"):
+            self.assertIn(text, svg)
+        self.plot("summary", path, "-y", "S,D_ms_g1", "-o", path)  # two units, two y axes
+        self.assertIn("mean delay D_ms, group 1 (ms)", self.svg_of_pictures(path))
+
     def grid(self):
         """A summary of three swept options, every one taking two values."""
         path = os.path.join(self.tmp.name, "grid.csv")
@@ -83,8 +103,13 @@ class PlotTest(unittest.TestCase):
     def test_unknown_names_and_files_of_another_kind_are_refused(self):
         cases = {("summary", self.out, "-y", "Q"):
                  "-y Q: not a metric of the summary (S, Ps, Pc, Pf, Pi, pktps)",
-                 ("summary", self.out, "-x", "R"): "-x R: not a swept option of the summary (M, F)",
-                 ("summary", self.out, "-x", "F", "-c", "F"): "-c F: the option on the x axis",
+                 ("summary", self.out, "-x", "R"): "-x R: not a swept option of the summary (M, adhoc)",
+                 ("summary", self.out, "-x", "M", "-c", "M"): "-c M: the option on the x axis",
+                 ("summary", self.out, "-y", "S,Q"): "-y Q: not a metric of the summary",
+                 ("summary", self.out, "--yrange", "5"): "--yrange 5: accepted is LO:HI, two "
+                 "numbers with LO below HI",
+                 ("pdf", "x.csv", "--logx", "--xrange", "0:9"): "--xrange 0:9: accepted is LO:HI, "
+                 "two numbers with LO below HI and above 0 (--logx)",
                  ("summary", self.grid(), "-x", "M"): "the summary also varies F (8, 16) and R "
                  "(2, 3); fix them with --where F=VALUE --where R=VALUE",
                  ("flow", os.path.join(self.run_out, "network.csv")):

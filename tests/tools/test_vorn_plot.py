@@ -49,7 +49,7 @@ class PlotTest(unittest.TestCase):
         svg = self.svg_of_pictures(prefix)
         # The title names the fixed options that differ from vorn's defaults (R=3 does not).
         for text in ("infrastructure", "ad hoc", "95% confidence interval", "stations M",
-                     "successes pktps (frames/s)", ">0<", "runs=2000, flow_stats=0.05, "
+                     "successes pktps (frames/s)", ">0<", ">runs=2000, flow_stats=0.05, "
                      "pdf_winners=1<"):
             self.assertIn(text, svg)
 
@@ -88,7 +88,9 @@ class PlotTest(unittest.TestCase):
                      "markers", ">1<", ">2<", ">5<", ">20<", ">50<", ">100<", ">200<"):
             self.assertIn(text, svg)
         self.plot("summary", path, "-y", "S,D_ms_g1", "-o", path)  # two units, two y axes
-        self.assertIn("mean delay D_ms, group 1 (ms)", self.svg_of_pictures(path))
+        svg = self.svg_of_pictures(path)
+        self.assertIn(">normalised throughput S<", svg)
+        self.assertIn(">mean delay D_ms, group 1 (ms)<", svg)
 
     def grid(self):
         """A summary of three swept options, every one taking two values."""

@@ -90,6 +90,7 @@ class PlotTest(unittest.TestCase):
         self.plot("summary", path, "-y", "S,D_ms_g1", "-o", path)  # two units, two y axes
         svg = self.svg_of_pictures(path)
         self.assertIn(">normalised throughput S<", svg)
+        self.assertIn(">0.2<", svg)  # the left axis holds S alone
         self.assertIn(">mean delay D_ms, group 1 (ms)<", svg)
 
     def grid(self):

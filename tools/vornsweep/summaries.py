@@ -1,6 +1,7 @@
 # Summaries of a sweep: per point and metric the mean, standard deviation,
 # count and 95% confidence half-width (Student t) over the replications.
 import csv
+import functools
 import math
 
 STATS = ("mean", "sd", "n", "ci95")
@@ -38,6 +39,7 @@ def t_cdf(t, df):
     return 1.0 - tail if t >= 0 else tail
 
 
+@functools.lru_cache(maxsize=None)  # a sweep asks for the same few quantiles at every point
 def t_quantile(p, df):
     """Quantile of Student's t with df degrees of freedom, by bisection on the cdf."""
     if not 0.0 < p < 1.0 or df <= 0:

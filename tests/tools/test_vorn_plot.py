@@ -106,7 +106,8 @@ class PlotTest(unittest.TestCase):
     def test_unknown_names_and_files_of_another_kind_are_refused(self):
         cases = {("summary", self.out, "-y", "Q"):
                  "-y Q: not a metric of the summary (S, Ps, Pc, Pf, Pi, pktps)",
-                 ("summary", self.out, "-x", "R"): "-x R: not a swept option of the summary (M, adhoc)",
+                 ("summary", self.out, "-x", "R"):
+                 "-x R: not a swept option of the summary (M, adhoc)",
                  ("summary", self.out, "-x", "M", "-c", "M"): "-c M: the option on the x axis",
                  ("summary", self.out, "-y", "S,Q"): "-y Q: not a metric of the summary",
                  ("summary", self.out, "--yrange", "5"): "--yrange 5: accepted is LO:HI, two "

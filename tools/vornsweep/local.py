@@ -1,9 +1,11 @@
 # Running a sweep's runs on this machine: vorn started directly, a given number
 # at a time, each run as its run.sh would run it, with GNU parallel's job log.
+import contextlib
 import os
 import re
 import select
 import shlex
+import signal
 import subprocess
 import time
 
@@ -71,6 +73,22 @@ class Started:
         os.close(self.fd)
 
 
+@contextlib.contextmanager
+def signals_held():
+    """SIGINT and SIGTERM wait for the end of the block, so that no run is started without
+    being recorded, and stopped, by the sweep."""
+    caught = []
+    held = {sig: signal.signal(sig, lambda number, frame: caught.append(number))
+            for sig in (signal.SIGINT, signal.SIGTERM)}
+    try:
+        yield
+    finally:
+        for sig, handler in held.items():
+            signal.signal(sig, handler)
+        for sig in caught:
+            signal.raise_signal(sig)
+
+
 def run_here(sweep, jobs, width, progress):
     """Runs the (name, argv) jobs, width at a time, in the order given."""
     queue = list(enumerate(jobs, 1))[::-1]
@@ -81,8 +99,9 @@ def run_here(sweep, jobs, width, progress):
             while queue or running:
                 while queue and len(running) < width:
                     seq, (name, argv) = queue.pop()
-                    run = Started(sweep.path("runs"), seq, name, argv)
-                    running[run.fd] = run
+                    with signals_held():
+                        run = Started(sweep.path("runs"), seq, name, argv)
+                        running[run.fd] = run
                     poller.register(run.fd, select.POLLIN)
                 # A second without an ending run still lets the progress line fall due.
                 for fd, _ in poller.poll(1000):

@@ -19,7 +19,8 @@ class PlotTest(unittest.TestCase):
         cls.tmp = tempfile.TemporaryDirectory()
         cls.out = os.path.join(cls.tmp.name, "sweep")
         result = run_tool(SWEEP, "-o", cls.out, "--vorn", VORN, "-r", "2", "--sweep", "M=5,10",
-                          "--sweep", "F=8,16", "runs=2000", "flow_stats=0.05", "pdf_winners=1")
+                          "--sweep", "F=8,16", "runs=2000", "flow_stats=0.05", "pdf_winners=1",
+                          "--exact")
         assert result.returncode == 0, result.stderr
         cls.run_out = os.path.join(cls.out, "runs", "F=8_M=5-r1", "out")
 
@@ -49,6 +50,23 @@ class PlotTest(unittest.TestCase):
         for text in ("F=8", "F=16", "95% confidence interval", "stations M",
                      "successes pktps (frames/s)", ">0<"):
             self.assertIn(text, svg)
+
+    def test_exact_lines_beside_the_points_with_gaps_outside_the_model(self):
+        self.assertNotIn("exact", self.plot("summary", self.out, "-c", "F", "--exact"))
+        svg = self.svg_of_pictures(os.path.join(self.out, "S_vs_M_by_F"))
+        self.assertEqual(svg.count(">lines: exact model<"), 1)
+        self.assertIn(">F=16<", svg)
+        path = os.path.join(self.tmp.name, "gap.csv")
+        with open(path, "w") as f:
+            f.write("point,M,S_mean,S_sd,S_n,S_ci95,S_exact\n1,2,0.8,0.1,2,0.9,0.81\n"
+                    "2,5,0.7,0.1,2,0.9,\n3,9,0.6,0.1,2,0.9,0.62\n")
+        message = self.plot("summary", path, "--exact")
+        self.assertEqual(message.count("\n"), 2, message)
+        self.assertIn("--exact: 1 of 3 points have no S_exact (outside the exact model's "
+                      "reach)", message)
+        svg = self.svg_of_pictures(os.path.join(self.tmp.name, "S_vs_M"))
+        self.assertIn(">simulated<", svg)
+        self.assertIn(">exact model<", svg)
 
     def test_labels_title_and_log_axes_of_the_command_line(self):
         message = self.plot("summary", self.out, "-y", "Ps", status=2)
@@ -87,6 +105,8 @@ class PlotTest(unittest.TestCase):
                  ("summary", self.out, "-x", "F", "-c", "F"): "-c F: the option on the x axis",
                  ("summary", self.grid(), "-x", "M"): "the summary also varies F (8, 16) and R "
                  "(2, 3); fix them with --where F=VALUE --where R=VALUE",
+                 ("summary", self.grid(), "--where", "F=8", "--where", "R=2", "--exact"):
+                 "--exact: the summary has no column S_exact; vorn-sweep -o DIR --exact adds it",
                  ("flow", os.path.join(self.run_out, "network.csv")):
                  "does not start with the column time",
                  ("pdf", os.path.join(self.run_out, "flow_network.csv")):

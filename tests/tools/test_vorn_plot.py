@@ -1,5 +1,6 @@
 # Tests of tools/vorn-plot: pictures of a sweep summary, of a flow file and of
 # a distribution file, their axes, and the refusal of inputs it cannot draw.
+import importlib.machinery
 import os
 import shutil
 import tempfile
@@ -67,6 +68,10 @@ class PlotTest(unittest.TestCase):
         svg = self.svg_of_pictures(os.path.join(self.tmp.name, "S_vs_M"))
         self.assertIn(">simulated<", svg)
         self.assertIn(">exact model<", svg)
+        # gnuplot breaks a line at a blank data row, which stands for the point without value.
+        plot = importlib.machinery.SourceFileLoader("vorn_plot", PLOT).load_module()
+        rows = [["1", "9", "0.62"], ["2", "2", "0.81"], ["3", "5", ""]]
+        self.assertEqual(plot.exact_line(rows, 1, 2, True, None), [(2, 0.81), (), (9, 0.62)])
 
     def test_labels_title_and_log_axes_of_the_command_line(self):
         message = self.plot("summary", self.out, "-y", "Ps", status=2)

@@ -2,12 +2,14 @@
 #include "core/ExactModel.h"
 
 #include "core/ExactContention.h"
+#include "core/ExactQueueChain.h"
 
 namespace {
 
 const char* const kCovers =
-    "the model covers saturated identical stations (ar_type=0, no node groups) on a channel "
-    "without fading, the network row only";
+    "the model covers identical stations, saturated (ar_type=0) or with Bernoulli arrivals into "
+    "a queue of one without retry limit (ar_type=4 queue=1 retry_limit=-1 or -2), no node "
+    "groups, on a channel without fading, the network row only";
 
 std::string Refusal(const std::string& setting) {
   return "Error: exact=1 cannot model " + setting + " (" + kCovers + ").";
@@ -21,13 +23,22 @@ bool NoFading(const VornParams& params) {
          !feedback_faded;
 }
 
+CycleShares& Add(CycleShares& shares, double weight, const ExactContention::Outcome& o) {
+  shares.success += weight * o.success;
+  shares.collision += weight * o.collision;
+  shares.failure += weight * o.failure;
+  return shares;
+}
+
 }  // namespace
 
 std::string ExactModel::OutOfReach(const VornParams& p) {
   if (p.nodes_def[0] != '\0') return Refusal(std::string("nodes_def=") + p.nodes_def);
   if (p.nodes_file[0] != '\0') return Refusal(std::string("nodes_file=") + p.nodes_file);
   if (!NoFading(p)) return Refusal(p.Setting(&p.fsf_type));
-  if (p.ar_type != 0) return Refusal(p.Setting(&p.ar_type));
+  if (p.ar_type != 0 && p.ar_type != 4) return Refusal(p.Setting(&p.ar_type));
+  if (p.ar_type == 4 && p.queue != 1) return Refusal(p.Setting(&p.queue));
+  if (p.ar_type == 4 && p.retry_limit >= 0) return Refusal(p.Setting(&p.retry_limit));
   const void* outputs[] = {&p.nodes_stats, &p.nodes_only, &p.pdf_winners,
                            &p.mc_nodes,    &p.mc_packets, &p.queue_stats};
   const bool wanted[] = {p.nodes_stats, p.nodes_only, p.pdf_winners,
@@ -47,9 +58,17 @@ CycleShares ExactModel::Shares(const VornParams& params, long n_words) {
     return shares;
   }
   const ExactContention chain(params, M, n_words);
-  const ExactContention::Outcome& o = chain.From(M, false);
-  shares.success = o.success;
-  shares.collision = o.collision;
-  shares.failure = o.failure;
+  if (params.ar_type == 0) return Add(shares, 1.0, chain.From(M, false));
+  // Ad hoc cooperative stations without a packet are referees from the start.
+  std::vector<double> success(M + 1, 0.0), other(M + 1, 1.0);
+  for (long n = 1; n <= M; ++n) {
+    const ExactContention::Outcome& o = chain.From(n, params.coop && n < M);
+    success[n] = o.success;
+    other[n] = o.collision + o.failure;
+  }
+  const double arrival = ExactContention::CoinLaw(params.ar_rate);
+  const std::vector<double> law = ExactQueueChain::Stationary(success, other, arrival);
+  shares.idle = law[0];
+  for (long n = 1; n <= M; ++n) Add(shares, law[n], chain.From(n, params.coop && n < M));
   return shares;
 }

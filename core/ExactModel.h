@@ -14,6 +14,8 @@ class ExactModel {
   static std::string OutOfReach(const VornParams& params);
   // Saturated identical stations without fading: cycles are independent, so
   // the shares are the outcome law of one cycle from all M stations, with
-  // no referees before the first round.
+  // no referees before the first round. With Bernoulli arrivals into queues
+  // of one they are that law from n stations, weighted by the long-run law
+  // of n (ExactQueueChain).
   static CycleShares Shares(const VornParams& params, long n_words);
 };

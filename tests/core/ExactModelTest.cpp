@@ -65,6 +65,51 @@ TEST(ExactModelAgreement, SimulatorFrequenciesMatchTheModel) {
   }
 }
 
+// Bernoulli arrivals into queues of one: cycles depend on each other, so
+// the standard error comes from batch means after a warm-up.
+const Agreement kQueueOfOne[] = {
+    {{"M=5", "p=0.3,0.3,0.3", "ar_rate=0.1"}},
+    {{"M=10", "adhoc=1", "ar_rate=0.1"}},
+    {{"M=8", "adhoc=1", "coop=1", "p=0.2,0.5,0.8", "F=3", "L=2", "ar_rate=0.1"}},
+    {{"M=20", "adhoc=1", "greedy=0", "unlucky=1", "ar_rate=0.5", "retry_limit=-1"}},
+    {{"M=6", "ar_rate=0.9", "p=1", "F=2", "greedy=0", "R=1", "tau=1"}},
+};
+
+double BatchZ(const std::vector<double>& batches, double p) {
+  double mean = 0, square = 0;
+  for (double b : batches) mean += b / batches.size();
+  for (double b : batches) square += (b - mean) * (b - mean);
+  const double se = std::sqrt(square / (batches.size() - 1) / batches.size());
+  return se > 0 ? (mean - p) / se : (std::fabs(mean - p) < 1e-12 ? 0 : HUGE_VAL);
+}
+
+TEST(ExactModelAgreement, QueueOfOneMatchesTheStationaryLaw) {
+  const long batch = 1000, batches = 40;
+  unsigned long seed = 41;
+  for (const Agreement& c : kQueueOfOne) {
+    std::vector<std::string> args = c.args;
+    for (const char* a : {"exact=1", "ar_type=4", "queue=1"}) args.push_back(a);
+    Configure(args, ++seed);
+    ASSERT_EQ(ExactModel::OutOfReach(Params), "");
+    const CycleShares exact = ExactModel::Shares(Params, Code.n_words);
+    Cycles(2000);
+    std::vector<double> idle, succ, coll;
+    for (long b = 0; b < batches; ++b) {
+      const long i0 = Net.n_idle, s0 = Net.n_succ, c0 = Net.n_coll;
+      Cycles(batch);
+      idle.push_back(static_cast<double>(Net.n_idle - i0) / batch);
+      succ.push_back(static_cast<double>(Net.n_succ - s0) / batch);
+      coll.push_back(static_cast<double>(Net.n_coll - c0) / batch);
+    }
+    std::string what;
+    for (const std::string& a : c.args) what += a + " ";
+    EXPECT_LT(std::fabs(BatchZ(idle, exact.idle)), 4.5) << what;
+    EXPECT_LT(std::fabs(BatchZ(succ, exact.success)), 4.5) << what;
+    EXPECT_LT(std::fabs(BatchZ(coll, exact.collision)), 4.5) << what;
+    EXPECT_NEAR(exact.idle + exact.success + exact.collision + exact.failure, 1.0, 1e-12) << what;
+  }
+}
+
 // Worked by hand: two stations, one round, p = 1: they collide when they
 // pick one word, 1/F; ad hoc nobody listens, so the round is void and they
 // collide; with p = 1/2 over one round, ad hoc succeeds only when one

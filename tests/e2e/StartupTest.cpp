@@ -37,6 +37,11 @@ struct Case {
 };
 
 const std::string kMemory = " (accepted: at most *";
+const std::string kExact = "Error: exact=1 cannot model ";
+const std::string kCovers =
+    " (the model covers identical stations, saturated (ar_type=0) or with Bernoulli arrivals "
+    "into a queue of one without retry limit (ar_type=4 queue=1 retry_limit=-1 or -2), no node "
+    "groups, on a channel without fading, the network row only).\n";
 
 const std::vector<Case> kCases = {
     // Names and values.
@@ -193,30 +198,20 @@ const std::vector<Case> kCases = {
     {{"precision=0.05", "runs=0", "seed=2"}, 0, "# stopped by precision after 60 cycles\n"},
     {{"precision=0.05", "runs=50", "seed=2"}, 0, "# stopped by runs after 50 cycles\n"},
     // The exact model's reach: one row per reason, and the edge of fading.
-    {{"exact=1", "nodes_def=2,0,0,0,0"},
-     1,
-     "Error: exact=1 cannot model nodes_def=2,0,0,0,0 (the model covers saturated identical "
-     "stations (ar_type=0, no node groups) on a channel without fading, the network row only).\n"},
-    {{"exact=1", "fsf_type=2"},
-     1,
-     "Error: exact=1 cannot model fsf_type=2 (the model covers saturated identical stations "
-     "(ar_type=0, no node groups) on a channel without fading, the network row only).\n"},
+    {{"exact=1", "nodes_def=2,0,0,0,0"}, 1, kExact + std::string("nodes_def=2,0,0,0,0") + kCovers},
+    {{"exact=1", "fsf_type=2"}, 1, kExact + std::string("fsf_type=2") + kCovers},
     {{"exact=1", "fsf_type=1", "fsf_prob_node=0", "fsf_prob_ap=0.1"},
      1,
-     "Error: exact=1 cannot model fsf_type=1 (the model covers saturated identical stations "
-     "(ar_type=0, no node groups) on a channel without fading, the network row only).\n"},
-    {{"exact=1", "ar_type=3"},
+     kExact + std::string("fsf_type=1") + kCovers},
+    {{"exact=1", "ar_type=3"}, 1, kExact + std::string("ar_type=3") + kCovers},
+    {{"exact=1", "ar_type=4", "ar_rate=0.1", "queue=2"},
      1,
-     "Error: exact=1 cannot model ar_type=3 (the model covers saturated identical stations "
-     "(ar_type=0, no node groups) on a channel without fading, the network row only).\n"},
-    {{"exact=1", "pdf_winners=1"},
+     kExact + std::string("queue=2") + kCovers},
+    {{"exact=1", "ar_type=4", "ar_rate=0.1", "queue=1", "retry_limit=3"},
      1,
-     "Error: exact=1 cannot model pdf_winners=1 (the model covers saturated identical stations "
-     "(ar_type=0, no node groups) on a channel without fading, the network row only).\n"},
-    {{"exact=1", "show_node=0"},
-     1,
-     "Error: exact=1 cannot model show_node=0 (the model covers saturated identical stations "
-     "(ar_type=0, no node groups) on a channel without fading, the network row only).\n"},
+     kExact + std::string("retry_limit=3") + kCovers},
+    {{"exact=1", "pdf_winners=1"}, 1, kExact + std::string("pdf_winners=1") + kCovers},
+    {{"exact=1", "show_node=0"}, 1, kExact + std::string("show_node=0") + kCovers},
     // Warnings.
     {{"fsf_type=3"},
      0,

@@ -1,5 +1,6 @@
 # Tests of tools/vorn-plot: pictures of a sweep summary, of a flow file and of
 # a distribution file, their axes, and the refusal of inputs it cannot draw.
+import importlib.machinery
 import os
 import shutil
 import tempfile
@@ -20,7 +21,7 @@ class PlotTest(unittest.TestCase):
         cls.out = os.path.join(cls.tmp.name, "sweep")
         result = run_tool(SWEEP, "-o", cls.out, "--vorn", VORN, "-r", "2", "--sweep", "M=5,10",
                           "--sweep", "adhoc=0,1", "R=3", "runs=2000", "flow_stats=0.05",
-                          "pdf_winners=1")
+                          "pdf_winners=1", "--exact")
         assert result.returncode == 0, result.stderr
         cls.run_out = os.path.join(cls.out, "runs", "M=5_adhoc=0-r1", "out")
 
@@ -52,6 +53,37 @@ class PlotTest(unittest.TestCase):
                      "successes pktps (frames/s)", ">0<", ">runs=2000, flow_stats=0.05, "
                      "pdf_winners=1<"):
             self.assertIn(text, svg)
+
+    def test_exact_lines_beside_the_points_with_gaps_outside_the_model(self):
+        self.assertNotIn("exact", self.plot("summary", self.out, "-c", "adhoc", "--exact"))
+        svg = self.svg_of_pictures(os.path.join(self.out, "S_vs_M_by_adhoc"))
+        self.assertEqual(svg.count(">lines: exact model<"), 1)
+        self.assertIn(">ad hoc<", svg)
+        # Two metrics of two units: one legend line for the model, both axes labelled.
+        self.plot("summary", self.out, "-y", "S,pktps", "--where", "adhoc=1", "--exact")
+        svg = self.svg_of_pictures(os.path.join(self.out, "S+pktps_vs_M"))
+        self.assertEqual(svg.count(">lines: exact model<"), 1)
+        for text in (">normalised throughput S<", ">successes pktps (frames/s)<", ">S<",
+                     ">pktps<"):
+            self.assertIn(text, svg)
+        path = os.path.join(self.tmp.name, "gap.csv")
+        with open(path, "w") as f:
+            f.write("point,M,S_mean,S_sd,S_n,S_ci95,S_exact,Ps_mean,Ps_sd,Ps_n,Ps_ci95\n"
+                    "1,2,0.8,0.1,2,0.9,0.81,1,0,2,0\n2,5,0.7,0.1,2,0.9,,1,0,2,0\n"
+                    "3,9,0.6,0.1,2,0.9,0.62,1,0,2,0\n")
+        self.assertIn("--exact: the summary has no column Ps_exact",
+                      self.plot("summary", path, "-y", "S,Ps", "--exact", status=2))
+        message = self.plot("summary", path, "--exact")
+        self.assertEqual(message.count("\n"), 2, message)
+        self.assertIn("--exact: 1 of 3 points have no S_exact (outside the exact model's "
+                      "reach)", message)
+        svg = self.svg_of_pictures(os.path.join(self.tmp.name, "S_vs_M"))
+        self.assertIn(">simulated<", svg)
+        self.assertIn(">exact model<", svg)
+        # gnuplot breaks a line at a blank data row, which stands for the point without value.
+        plot = importlib.machinery.SourceFileLoader("vorn_plot", PLOT).load_module()
+        rows = [["1", "9", "0.62"], ["2", "2", "0.81"], ["3", "5", ""]]
+        self.assertEqual(plot.exact_line(rows, 1, 2, True, None), [(2, 0.81), (), (9, 0.62)])
 
     def test_labels_title_and_log_axes_of_the_command_line(self):
         message = self.plot("summary", self.out, "-y", "Ps", status=2)
@@ -116,6 +148,8 @@ class PlotTest(unittest.TestCase):
                  "two numbers with LO below HI and above 0 (--logx)",
                  ("summary", self.grid(), "-x", "M"): "the summary also varies F (8, 16) and R "
                  "(2, 3); fix them with --where F=VALUE --where R=VALUE",
+                 ("summary", self.grid(), "--where", "F=8", "--where", "R=2", "--exact"):
+                 "--exact: the summary has no column S_exact; vorn-sweep -o DIR --exact adds it",
                  ("flow", os.path.join(self.run_out, "network.csv")):
                  "does not start with the column time",
                  ("pdf", os.path.join(self.run_out, "flow_network.csv")):

@@ -71,6 +71,7 @@ class CheckedBeforeAnyRunTest(Folder):
                      "--sweep M: the fixed option nodes_def overrides it",
                  ("out_dir=x",): "option out_dir is set by the sweep",
                  ("seed=4", "M=5"): "option seed is set by the sweep",
+                 ("exact=1",): "option exact is set by the sweep: the runs simulate",
                  ("--sweep", "M=5,5"): "value '5' given twice",
                  ("--sweep", "M=20:5:5"): "range '20:5:5' holds no value",
                  ("--sweep", "M=,"): "--sweep M=, holds no value",
@@ -210,6 +211,28 @@ class GrowingSweepTest(Folder):
             self.assertIn("%s holds another sweep: %s; a sweep grows only by replications or "
                           "swept values" % (self.path("sweep"), message),
                           self.sweep(*args, status=2))
+
+
+class ExactTest(Folder):
+    def test_exact_values_beside_the_statistics_where_the_model_reaches(self):
+        stderr = self.sweep("-r", "2", "--sweep", "fsf_type=0,2", "M=5", "runs=300", "--exact",
+                            "--metrics", "S,Ps,runs")
+        summary = read_csv(self.path("sweep", "summary.csv"))
+        self.assertEqual(list(summary[0])[2:9],
+                         ["S_mean", "S_sd", "S_n", "S_ci95", "S_exact", "Ps_mean", "Ps_sd"])
+        self.assertNotIn("runs_exact", summary[0])
+        model = subprocess.run([VORN, "exact=1", "M=5", "stats=S,Ps", "debug=0"], text=True,
+                               capture_output=True, cwd=self.dir).stdout
+        self.assertEqual([float(v) for v in model.split(",") if v.strip()],
+                         [float(summary[0][name]) for name in ("S_exact", "Ps_exact")])
+        self.assertEqual((summary[1]["S_exact"], summary[1]["Ps_exact"]), ("", ""))
+        self.assertEqual(stderr.count("exact model"), 2, stderr)
+        self.assertIn("--exact: 1 of 2 points are outside the exact model's reach and get no "
+                      "exact values (point fsf_type=2: exact=1 cannot model fsf_type=2", stderr)
+        self.assertIn("--exact: the exact model does not determine runs; no runs_exact column",
+                      stderr)
+        self.sweep("--collect")  # --exact is kept with the plan
+        self.assertEqual(read_csv(self.path("sweep", "summary.csv")), summary)
 
 
 class ResumeTest(Folder):

@@ -29,7 +29,9 @@ Layout of the output folder DIR:
   summary.csv         one row per point: the swept options and, per metric,
                       METRIC_mean, METRIC_sd, METRIC_n and METRIC_ci95 (half
                       width of the 95% confidence interval, Student t);
-                      results printed as -999.9 (not finite) are left out
+                      results printed as -999.9 (not finite) are left out;
+                      with --exact also METRIC_exact, the exact model's value
+                      (empty at points outside the model's reach)
   sweep.json          the plan (fixed and swept options, replications, seed,
                       binary, metrics)
   jobs.txt, joblog    the last invocation's job list (run names) and its job
@@ -53,6 +55,7 @@ otherwise a line at most every 10 s and at least every 60 s while runs go on.
 Examples:
   vorn-sweep -o sweeps/svm -r 5 --sweep M=5,10,20,50 --sweep F=8,16 R=3 runs=20000
   vorn-sweep -o sweeps/svm -r 10          # five more replications of every point
+  vorn-sweep -o sweeps/svm --exact         # add the exact model's values to summary.csv
   vorn-sweep -o sweeps/dense -r 5 --sweep M=5:50:5 -j 8 --sshloginfile hosts
   vorn-sweep -o sweeps/big -r 5 --sweep M=5,10 --slurm --sbatch=--time=1:00:00
   vorn-sweep -o sweeps/big --collect       # after the Slurm array is done
@@ -63,7 +66,7 @@ import os
 import shutil
 import signal
 
-from . import checks, collecting, local, running, summaries
+from . import checks, collecting, exact, local, running, summaries
 from .plan import PROG, Sweep, SweepError, grown_plan, new_plan, note
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.realpath(__file__))))
@@ -115,12 +118,16 @@ def prepare(args):
     for name, default in (("metrics", DEFAULT_METRICS), ("node_metrics", "")):
         given = getattr(args, name)
         plan[name] = given if given is not None else (stored or {}).get(name, default)
-    # A grown sweep keeps the #SBATCH lines given before unless new ones are given.
+    # A grown sweep keeps the #SBATCH lines and --exact given before.
     plan["sbatch"] = args.sbatch or (stored or {}).get("sbatch", [])
+    plan["exact"] = args.exact or (stored or {}).get("exact", False)
     sweep = Sweep(folder, plan, vorn)
     sweep.check_seeds()
     checks.check_everything(sweep, metric_list(plan["metrics"]),
                             metric_list(plan["node_metrics"]))
+    # Before any run, so that a model that fails on a point stops the sweep at once.
+    sweep.exact = exact.exact_values(sweep, metric_list(plan["metrics"])) if plan["exact"] \
+        else None
     os.makedirs(sweep.path("runs"), exist_ok=True)
     with open(plan_file, "w") as f:
         json.dump({**plan, "vorn": vorn}, f, indent=1)
@@ -133,7 +140,7 @@ def collect(sweep):
     node_metrics = metric_list(sweep.plan["node_metrics"])
     runs, missing = collecting.collect_runs(sweep, bool(node_metrics))
     results = collecting.write_results(sweep, runs)
-    summary = summaries.write_summary(sweep, runs, metrics, node_metrics)
+    summary = summaries.write_summary(sweep, runs, metrics, node_metrics, sweep.exact)
     note("wrote %s (%d runs) and %s (%d points)" % (results, len(runs), summary,
                                                    len(sweep.points)))
     return 1 if missing else 0
@@ -176,6 +183,9 @@ def parse_args(argv):
     add("--node-metrics", metavar="LIST",
         help="nodes.csv columns summarised per point: the mean over the stations of a run, "
              "and over the stations of every node group")
+    add("--exact", action="store_true",
+        help="add METRIC_exact, the exact model's value (vorn exact=1), to summary.csv for "
+             "every point the model covers; kept for later runs of the same folder")
     add("--slurm", action="store_true",
         help="write DIR/sweep.slurm (a Slurm job array) instead of running")
     add("--sbatch", action="append", default=[], metavar="OPTION",

@@ -15,7 +15,8 @@ GROUPS = ("nodes_def", "nodes_file")
 OVERRIDDEN_BY = {"M": GROUPS, "ar_type": GROUPS, "arrival": GROUPS, "ar_rate": GROUPS,
                  "nodes_file": ("nodes_def",), "p": ("qos_p_file",), "tau": ("qos_tau_file",)}
 SET_BY_SWEEP = {"out_dir": "every run writes into its own folder (DIR/runs/RUN/out)",
-                "seed": "every run gets its own seed; choose the sweep's with --seed N"}
+                "seed": "every run gets its own seed; choose the sweep's with --seed N",
+                "exact": "the runs simulate; --exact adds the exact model's values"}
 NAME_RE = re.compile(r"[A-Za-z_][A-Za-z0-9_]*\Z")
 SAFE_VALUE = re.compile(r"[A-Za-z0-9.,+-]+\Z")
 MAX_RANGE = 100000  # values of one range; more is a typing error, not a sweep
@@ -191,6 +192,7 @@ class Sweep:
         self.points = [tuple(zip(self.names, values))
                        for values in itertools.product(*(v for _, v in plan["sweeps"]))]
         self.reps = plan["reps"]
+        self.exact = None  # the exact model's rows and metrics, with --exact
 
     def path(self, *parts):
         return os.path.join(self.dir, *parts)

@@ -95,23 +95,34 @@ def cells(values):
     return [fmt(mean), fmt(sd), str(n), fmt(half)]
 
 
-def write_summary(sweep, runs, metrics, node_metrics):
-    """One row per point: the swept options, then every statistic of every metric;
-    station metrics also per node group (NAME_gK_...) when the runs define groups."""
+def exact_cell(row, metric):
+    return fmt(number(row.get(metric))) if row is not None else ""
+
+
+def write_summary(sweep, runs, metrics, node_metrics, exact=None):
+    """One row per point: the swept options, then every statistic of every metric, with
+    METRIC_exact after those the exact model determines when exact = (its row of every
+    point, those metrics); station metrics also per node group (NAME_gK_...) when the
+    runs define groups."""
+    exact_rows, determined = exact or ([None] * len(sweep.points), [])
     groups = max((len(run.groups) for run in runs), default=0)
     names = [(m, g) for m in node_metrics for g in [None] + list(range(groups))]
-    header = ["point"] + sweep.names + ["%s_%s" % (m, s) for m in metrics for s in STATS]
+    header = ["point"] + sweep.names
+    for metric in metrics:
+        header += ["%s_%s" % (metric, s) for s in STATS]
+        header += [metric + "_exact"] if metric in determined else []
     header += ["%s%s_%s" % (m, "" if g is None else "_g%d" % (g + 1), s)
                for m, g in names for s in STATS]
     path = sweep.path("summary.csv")
     with open(path, "w", newline="") as f:
         out = csv.writer(f, lineterminator="\n")
         out.writerow(header)
-        for k, point in enumerate(sweep.points, 1):
+        for k, (point, exact_row) in enumerate(zip(sweep.points, exact_rows), 1):
             mine = [run for run in runs if run.number == k]
             row = [k] + [v for _, v in point]
             for metric in metrics:
                 row += cells(number(run.network.get(metric)) for run in mine)
+                row += [exact_cell(exact_row, metric)] if metric in determined else []
             for metric, group in names:
                 row += cells(station_mean(run.nodes if group is None else run.group_nodes(group),
                                           metric)

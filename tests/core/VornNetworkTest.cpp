@@ -25,22 +25,24 @@ std::vector<std::string> WithCertainty(std::vector<std::string> args) {
 
 }  // namespace
 
-// X sends word 8, Y word 2; the access point replies 2, so Y alone wins.
+// X sends word 8 (index 3), Y word 2 (index 1); the access point hears both
+// and replies with Y's, so Y alone wins. Slots: a word or a reply is one sent,
+// a round heard is one listened to, and the reply counts twice.
 TEST(VornNetworkWorkedCycle, Infrastructure) {
   Configure(WithCertainty({"F=4", "greedy=1", "nodes_def=1,0,0,0,1;1,0,0,2,1"}));
   Cycle();
   VornNode& x = *Net.all_nodes[0];
   VornNode& y = *Net.all_nodes[1];
-  EXPECT_EQ(x.tx_word, 8);
-  EXPECT_EQ(Net.ap->rx_word, 10);
-  EXPECT_EQ(Net.ap->tx_word, 2);
   EXPECT_EQ(Net.round, 0);  // greedy: the lone winner ends the cycle at once
   EXPECT_EQ(Net.n_succ, 1);
   EXPECT_EQ(y.n_succ, 1);
   EXPECT_EQ(x.n_succ + x.n_coll + x.n_fail, 0);
+  EXPECT_EQ(x.n_tx + x.n_rx + y.n_tx + y.n_rx, 4);
+  EXPECT_EQ(Net.ap->n_rx, 1);
+  EXPECT_EQ(Net.ap->n_tx, 2);
 }
 
-// Z has no packet and referees; X loses and becomes a referee that Y hears.
+// Z has no packet and referees; X loses and becomes a referee; Y's word wins.
 TEST(VornNetworkWorkedCycle, AdhocCooperative) {
   Configure(WithCertainty(
       {"F=4", "R=1", "adhoc=1", "coop=1", "greedy=1", "nodes_def=1,0,0,0,1;1,0,0,1,1;1,4,0,0,0"}));
@@ -48,11 +50,12 @@ TEST(VornNetworkWorkedCycle, AdhocCooperative) {
   VornNode& x = *Net.all_nodes[0];
   VornNode& y = *Net.all_nodes[1];
   VornNode& z = *Net.all_nodes[2];
-  EXPECT_EQ(z.rx_word, 12);
-  EXPECT_EQ(z.tx_word, 4);
   ASSERT_EQ(Net.referees.count, 2);
+  EXPECT_EQ(Net.referees[0], &z);
   EXPECT_EQ(Net.referees[1], &x);
-  EXPECT_EQ(y.rx_word, 12);
+  EXPECT_EQ(z.n_rx, 1);
+  EXPECT_EQ(z.n_tx, 2);
+  EXPECT_EQ(x.n_rx + x.n_tx, 2);
   EXPECT_EQ(y.n_succ, 1);
   EXPECT_EQ(Net.n_succ, 1);
 }

@@ -22,8 +22,8 @@ class ContentionDraw {
   long WordIndex(GenRand& rand) const {
     if (kind == Kind::kUniform) {
       const GenRand::CoinAndDraw draw = rand.CoinThenInt32(p);
-      const long index = last - IndexFromDraw(draw.r);
-      return draw.heads ? index : -1;
+      const long heads = draw.heads;
+      return ((last - IndexFromDraw(draw.r)) & -heads) | (heads - 1);
     }
     return kind == Kind::kFixed ? last : ChooseGeometric(rand);
   }

@@ -1,5 +1,5 @@
 // ContentionDraw: the per-round constants of the coin flip and word law, and
-// the three ways a station picks its word.
+// the geometric word law.
 #include "core/ContentionDraw.h"
 
 #include <algorithm>
@@ -14,26 +14,15 @@ ContentionDraw::ContentionDraw(double p_, double tau, long n_words)
   magic_hi = magic >> 32;
   magic_lo = magic & UINT32_MAX;
   if (tau == 1.0 || tau == 0.0) {
-    choose = &ContentionDraw::ChooseUniform;
+    kind = Kind::kUniform;
   } else {
     log_tau = std::log(tau);
     tail = 1.0 - std::pow(tau, static_cast<double>(n));
-    choose = &ContentionDraw::ChooseGeometric;
+    kind = Kind::kGeometric;
   }
 }
 
-ContentionDraw::ContentionDraw(long word_index)
-    : last(word_index), choose(&ContentionDraw::ChooseFixed) {}
-
-long ContentionDraw::ChooseFixed(GenRand&) const {
-  return last;
-}
-
-long ContentionDraw::ChooseUniform(GenRand& rand) const {
-  const GenRand::CoinAndDraw draw = rand.CoinThenInt32(p);
-  const long index = last - IndexFromDraw(draw.r);
-  return draw.heads ? index : -1;
-}
+ContentionDraw::ContentionDraw(long word_index) : last(word_index), kind(Kind::kFixed) {}
 
 long ContentionDraw::ChooseGeometric(GenRand& rand) const {
   if (!(p > rand.Uniform())) return -1;

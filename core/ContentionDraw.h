@@ -16,8 +16,27 @@ class ContentionDraw {
   explicit ContentionDraw(long word_index);
   virtual ~ContentionDraw() = default;
 
-  // Index of the word to send, or -1 when the coin says listen.
-  long WordIndex(GenRand& rand) const { return (this->*choose)(rand); }
+  // Index of the word to send, or -1 when the coin says listen. The uniform
+  // law, the common one, is inlined into the engine's loops; the kind is the
+  // same for every station of a run's round, so the test predicts well.
+  long WordIndex(GenRand& rand) const {
+    if (kind == Kind::kUniform) {
+      const GenRand::CoinAndDraw draw = rand.CoinThenInt32(p);
+      const long heads = draw.heads;
+      return ((last - IndexFromDraw(draw.r)) & -heads) | (heads - 1);
+    }
+    return kind == Kind::kFixed ? last : ChooseGeometric(rand);
+  }
+  // The uniform law from the state words at w, as WordIndex would take them
+  // from the stream: U, then r after heads; taken grows by the words used.
+  long UniformIndexFromWords(const double* w, long& taken) const {
+    // Arithmetic instead of a branch on the coin, which no predictor learns.
+    const long heads = p > w[0] - 1.0;
+    const long index = last - IndexFromDraw(GenRand::Int32Of(w[1]));
+    taken += 1 + heads;
+    return (index & -heads) | (heads - 1);
+  }
+  bool IsUniform() const { return kind == Kind::kUniform; }
 
   // r / floor((2^32 - 1) / n), the topmost draws that would land on n or
   // beyond clamped to n - 1, by two multiplications instead of a division.
@@ -27,8 +46,7 @@ class ContentionDraw {
   }
 
  private:
-  long ChooseFixed(GenRand& rand) const;
-  long ChooseUniform(GenRand& rand) const;
+  enum class Kind { kFixed, kUniform, kGeometric };
   long ChooseGeometric(GenRand& rand) const;
 
   double p = 1.0;
@@ -39,5 +57,5 @@ class ContentionDraw {
   uint64_t magic_lo = 0;
   long n = 1;
   long last = 0;  // n - 1, or the strict word index
-  long (ContentionDraw::*choose)(GenRand&) const;
+  Kind kind;
 };

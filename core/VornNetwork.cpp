@@ -48,6 +48,7 @@ void VornNetwork::Initialize() {
   third_chancers = NewList(n);
   winners = NewList(n);
   contenders.Show(active);
+  word_slots.assign(n > 0 ? n : 1, 0);
   saturated = std::all_of(all_nodes.begin(), all_nodes.end(),
                           [](const VornNode* node) { return node->queue.type == 0; });
   ChooseStopCondition();
@@ -244,7 +245,10 @@ void VornNetwork::ChooseVariants() {
       UseListening<&VornNode::ExtractWordFromNodelistMask, &VornNode::IsBusyFromNodelistMask>();
       break;
     case ChannelModel::kNone:
-      UseListening<&VornNode::ExtractWordFromNodelistFull, &VornNode::IsBusyFromNodelistFull>();
+      if (LawIsShared())
+        UseFullListening<&VornNetwork::DrawWordsShared>();
+      else
+        UseFullListening<&VornNetwork::DrawWordsEach>();
   }
   // Without fading nothing is stored, so nothing is ever redrawn.
   if (Params.channel == ChannelModel::kNone)
@@ -252,6 +256,29 @@ void VornNetwork::ChooseVariants() {
   else
     rand_channels = Params.fsf_fast ? &VornNetwork::RandChannelsEveryRound
                                     : &VornNetwork::RandChannelsFirstRound;
+}
+
+template <VornNetwork::WordDraw draw_words>
+void VornNetwork::UseFullListening() {
+  if (Params.adhoc)
+    contend = &VornNetwork::ContendAdhocFull<draw_words>;
+  else if (Params.unlucky)
+    contend = &VornNetwork::ContendCentralizedFull<true, draw_words>;
+  else
+    contend = &VornNetwork::ContendCentralizedFull<false, draw_words>;
+}
+
+bool VornNetwork::LawIsShared() {
+  shared_draws.clear();
+  if (all_nodes.count == 0) return false;
+  const VornNode& first = *all_nodes[0];
+  for (const VornNode* node : all_nodes)
+    if (node->qos_level != first.qos_level || node->qos_type != first.qos_type) return false;
+  const std::vector<ContentionDraw>& draws = first.RoundDraws();
+  if (!std::all_of(draws.begin(), draws.end(), [](const auto& d) { return d.IsUniform(); }))
+    return false;
+  shared_draws = draws;
+  return true;
 }
 
 // The instances of the cycle: adhoc picks the mode, unlucky and peers what
@@ -407,6 +434,111 @@ __attribute__((flatten)) void VornNetwork::ContendCentralizedWith() {
     if ((this->*round_ends)()) return;
   }
   Conclude();
+}
+
+// Unlucky listeners drop out; the others listen to the access point's reply,
+// as peers do to the senders, and every word sent makes them drop out.
+template <bool unlucky, VornNetwork::WordDraw draw_words>
+__attribute__((flatten)) void VornNetwork::ContendCentralizedFull() {
+  if (!BeginCycle()) return;
+  for (round = 0; round < rounds; ++round) {
+    const unsigned long best = (this->*draw_words)();
+    if (best == kNoneSent) {
+      if ((this->*silent_round)()) return;
+      continue;
+    }
+    ++ap->n_rx;  // hears the words, replies with the best
+    ap->n_tx += 2;
+    KeepBestSenders<unlucky>(best);
+    if ((this->*round_ends)()) return;
+  }
+  Conclude();
+}
+
+// Referees stay referees for the rest of the cycle and answer every round.
+template <VornNetwork::WordDraw draw_words>
+__attribute__((flatten)) void VornNetwork::ContendAdhocFull() {
+  referees.Clear();
+  if (!BeginCycle()) return;
+  for (round = 0; round < rounds; ++round) {
+    const unsigned long best = (this->*draw_words)();
+    if (best == kNoneSent) {
+      if ((this->*silent_round)()) return;
+      continue;
+    }
+    if (referees.count == 0 && round_senders == contenders.count) continue;  // void round
+    for (VornNode* node : referees) {
+      ++node->n_rx;
+      node->n_tx += 2;
+    }
+    RefereeOrKeep(best);
+    if ((this->*round_ends)()) return;
+  }
+  Conclude();
+}
+
+unsigned long VornNetwork::DrawWordsEach() {
+  WordTally tally(word_slots.data());
+  for (VornNode* node : contenders) tally.Add(*node, node->DrawWordIndex(round));
+  round_senders = tally.senders;
+  return tally.best;
+}
+
+// In stretches of the contenders whose words are all left before the
+// regeneration; the one contender whose words straddle it draws as usual.
+unsigned long VornNetwork::DrawWordsShared() {
+  // A copy, so that the law's constants stay in registers across the stores.
+  const ContentionDraw law = shared_draws[round];
+  WordTally tally(word_slots.data());
+  for (VornNode **node = contenders.begin(), **end = contenders.end(); node != end;) {
+    long left;
+    const double* words = Rand.WordsAhead(left);
+    VornNode** const stop = node + std::min<long>(end - node, left / 2);
+    if (stop == node) {
+      tally.Add(**node, law.WordIndex(Rand));
+      ++node;
+      continue;
+    }
+    long taken = 0;
+    for (; node != stop; ++node) tally.Add(**node, law.UniformIndexFromWords(words + taken, taken));
+    Rand.Skip(taken);
+  }
+  round_senders = tally.senders;
+  return tally.best;
+}
+
+// The senders of the best word survive, in the contenders' order; compacting
+// in place is safe because no station is written before it is read.
+template <bool unlucky>
+void VornNetwork::KeepBestSenders(unsigned long best) {
+  const long* slot = word_slots.data();
+  VornNode** kept = winners.items;
+  for (VornNode* node : contenders) {
+    const unsigned long index = static_cast<unsigned long>(*slot++);
+    node->n_rx += unlucky ? index != kNoneSent : 1;
+    *kept = node;
+    kept += index == best;
+  }
+  winners.count = kept - winners.items;
+  contenders.Show(winners);
+}
+
+// Listeners hear the words and referee, replying with the best; senders hear
+// the replies, and those of a worse word referee from now on.
+void VornNetwork::RefereeOrKeep(unsigned long best) {
+  const long* slot = word_slots.data();
+  winners.Clear();
+  for (VornNode* node : contenders) {
+    const unsigned long index = static_cast<unsigned long>(*slot++);
+    ++node->n_rx;
+    if (index == best) {
+      winners.Append(node);
+    } else {
+      node->n_tx += index == kNoneSent;
+      referees.Append(node);
+    }
+  }
+  contenders.Show(winners);
 }
 
 // Clearing and arrivals; false when no station has a packet, after the idle

@@ -2,6 +2,7 @@
 // runs cycles until the stop condition ends the run.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -96,6 +97,43 @@ class VornNetwork : public NetworkCounters {
   void ContendAdhocWith();
   template <VornNode::Extractor extract, VornNode::BusyTest busy>
   void ContendCentralizedWith();
+  // Without fading every listener hears every word in full, so a round's
+  // outcome is the lowest word index sent: no station listens to a list.
+  using WordDraw = unsigned long (VornNetwork::*)();
+  template <bool unlucky, WordDraw draw_words>
+  void ContendCentralizedFull();
+  template <WordDraw draw_words>
+  void ContendAdhocFull();
+  template <WordDraw draw_words>
+  void UseFullListening();
+  // Each contender's word index (-1 to listen) into word_slots, the senders
+  // counted; returns the lowest index sent, kNoneSent when nobody sent.
+  // Shared: every station has the same uniform word law, read straight from
+  // the state words when a round's worst case (two each) is left before the
+  // regeneration.
+  unsigned long DrawWordsEach();
+  unsigned long DrawWordsShared();
+  // The lowest word index sent and the senders so far, each index stored
+  // in its contender's slot.
+  struct WordTally {
+    explicit WordTally(long* first) : slot(first) {}
+    void Add(VornNode& node, long index) {
+      const bool sends = index >= 0;
+      node.n_tx += sends;
+      senders += sends;
+      *slot++ = index;
+      best = std::min(best, static_cast<unsigned long>(index));
+    }
+    long* slot;
+    unsigned long best = kNoneSent;
+    long senders = 0;
+  };
+  bool LawIsShared();
+  template <bool unlucky>
+  void KeepBestSenders(unsigned long best);
+  void RefereeOrKeep(unsigned long best);
+  static constexpr unsigned long kNoneSent = ~0UL;
+
   bool BeginCycle();
   bool ContentionSlot();
   void ContendClear();
@@ -127,6 +165,10 @@ class VornNetwork : public NetworkCounters {
   void (VornNode::*second_chancer_centralized)() = &VornNode::StateContSecondChancerCentralized;
 
   std::vector<std::unique_ptr<VornNode>> nodes;
+  // This round's word index of each contender, in the contenders' order.
+  std::vector<long> word_slots;
+  std::vector<ContentionDraw> shared_draws;
+  long round_senders = 0;
   std::vector<std::vector<VornNode*>> arrays;
   long rounds = 0;
   long randsratio = 1;

@@ -8,6 +8,7 @@
 #include "core/VornNodelist.h"
 #include "stats/FlowStats.h"
 #include "stats/StationCounters.h"
+#include "support/RunGlobals.h"
 #include "traffic/TxQueue.h"
 
 class GenRand;
@@ -30,19 +31,6 @@ class VornNode : public StationCounters {
   // A silent sender's link is not read, so its mask is not drawn.
   bool IsBusyFromNodelistMask(VornNodelist& list);
   void ExtractWordFromNodelistMask(VornNodelist& list);
-  // Without fading every link carries every subcarrier, so the mask variants
-  // reduce to these, which read no mask.
-  bool IsBusyFromNodelistFull(VornNodelist& list) {
-    rx_word = 0;
-    for (VornNode* k : list)
-      if ((rx_word = k->tx_word) != 0) return true;
-    return false;
-  }
-  void ExtractWordFromNodelistFull(VornNodelist& list) {
-    long heard = 0;
-    for (VornNode* k : list) heard |= k->tx_word;
-    rx_word = heard;
-  }
   template <bool rice>
   bool IsBusyFromNodelistRSSI(VornNodelist& list);
   template <bool rice>
@@ -71,6 +59,10 @@ class VornNode : public StationCounters {
   void StateFbkNomineeCentralizedWith();
   template <BusyTest busy>
   void StateFbkThirdChancerCentralizedWith();
+
+  // This station's word index in round r, or -1 when its coin says listen.
+  long DrawWordIndex(long r) const { return round_draws[r].WordIndex(Rand); }
+  const std::vector<ContentionDraw>& RoundDraws() const { return round_draws; }
 
   void ArrivePacket();
   void Succeed();

@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 #include "random/Ziggurat.h"
 
@@ -48,6 +49,21 @@ class GenRand {
     const bool heads = p > (&uniform.status[0].d[0])[i] - 1.0;
     uniform.idx = i + 1 + heads;
     return {heads, static_cast<uint32_t>((&uniform.status[0].u[0])[i + 1])};
+  }
+
+  // The state words left before the next regeneration (at least one), for a
+  // loop that reads many in stream order and then consumes them with Skip:
+  // a word is U + 1 as a double, and its low 32 bits are r.
+  const double* WordsAhead(long& left) {
+    if (uniform.idx >= DSFMT_N64) Refill();
+    left = DSFMT_N64 - uniform.idx;
+    return &uniform.status[0].d[0] + uniform.idx;
+  }
+  void Skip(long taken) { uniform.idx += static_cast<int>(taken); }
+  static uint32_t Int32Of(const double& word) {
+    uint64_t bits;
+    std::memcpy(&bits, &word, sizeof bits);
+    return static_cast<uint32_t>(bits);
   }
 
   // Exponential power of mean m above the floor o.

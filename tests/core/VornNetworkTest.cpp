@@ -1,11 +1,13 @@
-// The contention engine: worked cycles, outcomes no seeded run reaches,
-// and the stop conditions.
+// The contention engine: worked cycles, one station's exact law under each
+// fading model, and the stop conditions.
 #include "core/VornNetwork.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <vector>
 
+#include "support/Functions.h"
 #include "tests/TestSupport.h"
 #include "tests/core/EngineHarness.h"
 
@@ -25,22 +27,24 @@ std::vector<std::string> WithCertainty(std::vector<std::string> args) {
 
 }  // namespace
 
-// X sends word 8, Y word 2; the access point replies 2, so Y alone wins.
+// X sends word 8 (index 3), Y word 2 (index 1); the access point hears both
+// and replies with Y's, so Y alone wins. Slots: a word or a reply is one sent,
+// a round heard is one listened to, and the reply counts twice.
 TEST(VornNetworkWorkedCycle, Infrastructure) {
   Configure(WithCertainty({"F=4", "greedy=1", "nodes_def=1,0,0,0,1;1,0,0,2,1"}));
   Cycle();
   VornNode& x = *Net.all_nodes[0];
   VornNode& y = *Net.all_nodes[1];
-  EXPECT_EQ(x.tx_word, 8);
-  EXPECT_EQ(Net.ap->rx_word, 10);
-  EXPECT_EQ(Net.ap->tx_word, 2);
   EXPECT_EQ(Net.round, 0);  // greedy: the lone winner ends the cycle at once
   EXPECT_EQ(Net.n_succ, 1);
   EXPECT_EQ(y.n_succ, 1);
   EXPECT_EQ(x.n_succ + x.n_coll + x.n_fail, 0);
+  EXPECT_EQ(x.n_tx + x.n_rx + y.n_tx + y.n_rx, 4);
+  EXPECT_EQ(Net.ap->n_rx, 1);
+  EXPECT_EQ(Net.ap->n_tx, 2);
 }
 
-// Z has no packet and referees; X loses and becomes a referee that Y hears.
+// Z has no packet and referees; X loses and becomes a referee; Y's word wins.
 TEST(VornNetworkWorkedCycle, AdhocCooperative) {
   Configure(WithCertainty(
       {"F=4", "R=1", "adhoc=1", "coop=1", "greedy=1", "nodes_def=1,0,0,0,1;1,0,0,1,1;1,4,0,0,0"}));
@@ -48,13 +52,42 @@ TEST(VornNetworkWorkedCycle, AdhocCooperative) {
   VornNode& x = *Net.all_nodes[0];
   VornNode& y = *Net.all_nodes[1];
   VornNode& z = *Net.all_nodes[2];
-  EXPECT_EQ(z.rx_word, 12);
-  EXPECT_EQ(z.tx_word, 4);
   ASSERT_EQ(Net.referees.count, 2);
+  EXPECT_EQ(Net.referees[0], &z);
   EXPECT_EQ(Net.referees[1], &x);
-  EXPECT_EQ(y.rx_word, 12);
+  EXPECT_EQ(z.n_rx, 1);
+  EXPECT_EQ(z.n_tx, 2);
+  EXPECT_EQ(x.n_rx + x.n_tx, 2);
   EXPECT_EQ(y.n_succ, 1);
   EXPECT_EQ(Net.n_succ, 1);
+}
+
+// One station, p = 1 in two rounds, L = 1, greedy=0: a round succeeds when
+// the access point hears the station's subcarrier and the station hears the
+// reply, with probability q (the reply is heard for sure when feedback shares
+// the forward value). Fast fading redraws for the second round: q^2. Quasi-
+// static fading keeps the channel, and the second word is on the first one's
+// subcarrier with probability 1/F.
+TEST(VornNetworkLaw, OneStationSucceedsWithItsExactProbabilityUnderFading) {
+  const auto heard = [](double y) { return std::exp(-dbm2pw(-82) / dbm2pw(y)); };
+  const std::pair<std::vector<std::string>, double> cases[] = {
+      {{"fsf_type=1", "fsf_prob_node=0.3", "fsf_prob_ap=0.2"}, 0.7 * 0.8},
+      {{"fsf_type=1", "fsf_prob_node=0.3", "indep=0"}, 0.7},
+      {{"fsf_type=2", "ynomin=1", "yAP=-80"}, heard(-79) * heard(-80)},
+      {{"fsf_type=2", "ynomin=1", "indep=0"}, heard(-79)},
+      {{"fsf_type=4", "K=0", "KAP=0", "yAP=-80"}, heard(-79) * heard(-80)},
+  };
+  const long cycles = 20000;
+  for (const auto& [args, q] : cases)
+    for (const char* fast : {"fsf_fast=1", "fsf_fast=0"}) {
+      std::vector<std::string> run = args;
+      run.insert(run.end(), {"M=1", "R=2", "p=1,1", "tau=1,1", "F=2", "greedy=0", fast});
+      Configure(run, 3);
+      harness::Cycles(cycles);
+      const double p = Params.fsf_fast ? q * q : q * (0.5 + 0.5 * q);
+      EXPECT_NEAR(double(Net.n_succ) / cycles, p, 4.5 * std::sqrt(p * (1 - p) / cycles))
+          << args[0] << " " << args[1] << " " << fast;
+    }
 }
 
 TEST(VornNetworkStopDeathTest, RunThatCanNeverEndIsRejected) {

@@ -93,14 +93,16 @@ def cells(values):
     return [fmt(mean), fmt(sd), str(n), fmt(half)]
 
 
-def write_summary(sweep, runs, metrics, node_metrics):
+def write_summary(sweep, runs, metrics, node_metrics, needed=None):
     """One row per point: the swept options, then every statistic of every metric;
-    station metrics also per node group (NAME_gK_...) when the runs define groups."""
+    station metrics also per node group (NAME_gK_...) when the runs define groups; in a
+    sweep to a target, last, the replications that met it (empty if none did)."""
     groups = max((len(run.groups) for run in runs), default=0)
     names = [(m, g) for m in node_metrics for g in [None] + list(range(groups))]
     header = ["point"] + sweep.names + ["%s_%s" % (m, s) for m in metrics for s in STATS]
     header += ["%s%s_%s" % (m, "" if g is None else "_g%d" % (g + 1), s)
                for m, g in names for s in STATS]
+    header += [] if needed is None else ["reps_needed"]
     path = sweep.path("summary.csv")
     with open(path, "w", newline="") as f:
         out = csv.writer(f, lineterminator="\n")
@@ -114,5 +116,6 @@ def write_summary(sweep, runs, metrics, node_metrics):
                 row += cells(station_mean(run.nodes if group is None else run.group_nodes(group),
                                           metric)
                              for run in mine if group is None or group < len(run.groups))
+            row += [] if needed is None else [fmt(needed[point])]
             out.writerow(row)
     return path

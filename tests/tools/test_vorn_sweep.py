@@ -186,22 +186,23 @@ class GrowingSweepTest(Folder):
 
 
 class TargetSweepTest(Folder):
-    """Points of 200 and 5000 cycles to S within 0.6%, 2 replications at a time, 7 at most:
-    the long runs get there, the short ones do not."""
+    """Points of 200 and 5000 cycles to pktps within 0.6%, 2 replications at a time, 7 at
+    most: the long runs get there, the short ones do not."""
 
-    ARGS = ["-r", "2", "--seed", "7", "--precision", "S=0.006", "--sweep", "runs=200,5000",
+    ARGS = ["-r", "2", "--seed", "7", "--precision", "pktps=0.006", "--sweep", "runs=200,5000",
             "--metrics", "Ps"]
 
     def test_replications_grow_until_the_target_or_the_limit(self):
         stderr = self.sweep(*self.ARGS, "--max-reps", "7")
-        self.assertIn("1 of 2 points short of --precision S=0.006 after their replications "
+        self.assertIn("1 of 2 points short of --precision pktps=0.006 after their replications "
                       "(at most 7): runs=200", stderr)
         summary = read_csv(self.path("sweep", "summary.csv"))
-        self.assertEqual([(p["S_n"], p["reps_needed"]) for p in summary], [("7", ""), ("4", "4")])
+        self.assertEqual([(p["pktps_n"], p["reps_needed"]) for p in summary],
+                         [("7", ""), ("4", "4")])
         self.assertEqual(list(summary[0])[-1], "reps_needed")
         rows = read_csv(self.path("sweep", "results.csv"))
         for point in summary:
-            values = [float(r["S"]) for r in rows if r["point"] == point["point"]]
+            values = [float(r["pktps"]) for r in rows if r["point"] == point["point"]]
             met = [k for k in list(range(2, len(values), 2)) + [len(values)]
                    if summaries.summarize(values[:k])[3] <= 0.006 * statistics.mean(values[:k])]
             self.assertEqual(met[:1], [len(values)] if point["reps_needed"] else [])
@@ -211,8 +212,9 @@ class TargetSweepTest(Folder):
         for name in ("results.csv", "summary.csv"):
             self.assertEqual(read_text(self.path("sweep", name)),
                              read_text(self.path("grown", name)))
-        refusals = {("--precision", "S=0.01"): "--precision S=0.006 there, --precision S=0.01",
-                    ("--precision", "Ps=0.006"): "--precision S=0.006 there, --precision Ps=",
+        refusals = {("--precision", "pktps=0.01"): "--precision pktps=0.006 there, --precision "
+                                                   "pktps=0.01",
+                    ("--precision", "Ps=0.006"): "--precision pktps=0.006 there, --precision Ps=",
                     ("--max-reps", "6"): "--max-reps 7 there, --max-reps 6 here"}
         for args, message in refusals.items():
             self.assertIn(message, self.sweep(*args, status=2))

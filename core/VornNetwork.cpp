@@ -193,6 +193,9 @@ void VornNetwork::CheckPrecisionTarget() {
     why = "a collision needs two stations";
   else if (name == "Pf" && Params.channel == ChannelModel::kNone && !Params.unlucky)
     why = "without fading every station hears the best word, so its sender always survives";
+  else if (name == "Pc_a" && all_nodes.count < 2 && Params.channel == ChannelModel::kNone &&
+           !Params.unlucky)
+    why = "a station alone and without fading succeeds in every attempt";
   if (why == nullptr) return;
   std::fprintf(stderr,
                "Error: precision=%g with precision_metric=%s can never be met: %s, and %s is 0 "

@@ -67,11 +67,12 @@ BatchMeans::Estimate BatchMeans::Ratio(Field numerator, Field denominator, bool 
 }
 
 // Cornish-Fisher expansion of the t quantile in the normal one (Abramowitz
-// and Stegun 26.7.5), within 1e-4 of the exact value from df = 5 on; below,
+// and Stegun 26.7.5), within 1e-4 of the exact value from df = 7 on; below,
 // the exact values.
 double BatchMeans::StudentT975(long df) {
-  static const double kSmall[] = {12.7062047, 4.30265273, 3.18244631, 2.77644511};
-  if (df <= 4) return kSmall[df < 1 ? 0 : df - 1];
+  static const double kSmall[] = {12.7062047, 4.30265273, 3.18244631,
+                                  2.77644511, 2.57058184, 2.44691185};
+  if (df <= 6) return kSmall[df < 1 ? 0 : df - 1];
   const double x = 1.959963985, v = static_cast<double>(df);
   const double x2 = x * x, x3 = x2 * x, x5 = x3 * x2, x7 = x5 * x2, x9 = x7 * x2;
   const double g1 = (x3 + x) / 4;

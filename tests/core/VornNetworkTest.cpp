@@ -1,5 +1,6 @@
-// The contention engine: worked cycles, one station's exact law under each
-// fading model, and the stop conditions.
+// The contention engine: worked cycles, outcomes no seeded run reaches, one
+// station's exact law under each fading model, the stop conditions, and how
+// often a run's 95 % intervals hold the truth.
 #include "core/VornNetwork.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +8,7 @@
 #include <cmath>
 #include <vector>
 
+#include "stats/PrecisionReport.h"
 #include "support/Functions.h"
 #include "tests/TestSupport.h"
 #include "tests/core/EngineHarness.h"
@@ -99,4 +101,69 @@ TEST(VornNetworkStopDeathTest, RunThatCanNeverEndIsRejected) {
   };
   for (const auto& [args, message] : cases)
     EXPECT_EXIT(Configure(args), testing::ExitedWithCode(1), message);
+}
+
+namespace {
+
+// A metric of the run just simulated, with its interval.
+double Measured(const char* name, BatchMeans::Estimate& estimate) {
+  const PrecisionReport report(Params, Net.batches, Net.Totals(), Net.saturated);
+  return report.Value(*PrecisionReport::Find(name), estimate);
+}
+
+// The share of 200 seeded runs whose interval of each metric holds its truth.
+std::vector<double> Coverage(const std::vector<std::string>& args,
+                             const std::vector<std::pair<const char*, double>>& truths) {
+  constexpr long kRuns = 200;
+  std::vector<double> covered(truths.size());
+  for (long r = 1; r <= kRuns; ++r) {
+    Configure(args, 7000 + r);
+    Net.Simulation();
+    for (size_t m = 0; m < truths.size(); ++m) {
+      BatchMeans::Estimate e;
+      const double value = Measured(truths[m].first, e);
+      covered[m] += e.has_ci && std::fabs(value - truths[m].second) <= e.ci95 ? 1.0 / kRuns : 0;
+    }
+  }
+  return covered;
+}
+
+// 200 runs take some seconds in a Release build, too long under the sanitizers.
+void SkipUnderSanitizers() {
+#ifdef __SANITIZE_ADDRESS__
+  GTEST_SKIP() << "coverage runs in the build without sanitizers";
+#endif
+}
+
+}  // namespace
+
+// Independent cycles: two saturated stations, one round, F = 4, p = 1/2
+// succeed when one sends (1/2) or both send different words (1/4 · 3/4).
+TEST(VornNetworkCoverage, SaturatedStationsAgainstTheWorkedShare) {
+  SkipUnderSanitizers();
+  const std::vector<double> c =
+      Coverage({"M=2", "R=1", "F=4", "p=0.5", "tau=1", "runs=2000"}, {{"Ps", 0.6875}});
+  EXPECT_GE(c[0], 0.90);
+  EXPECT_LE(c[0], 0.98);
+}
+
+// Correlated cycles: Bernoulli arrivals into queues of 5 that start empty,
+// against one run 500 times as long. (Runs of 4000 cycles, batches of
+// 32, undercover the delay: its correlation outlasts such a batch.)
+TEST(VornNetworkCoverage, FiniteQueuesAgainstOneLongRun) {
+  SkipUnderSanitizers();
+  const std::vector<std::string> queues = {"M=4", "ar_type=4", "ar_rate=0.2", "queue=5"};
+  std::vector<std::string> reference = queues;
+  reference.push_back("runs=20000000");
+  Configure(reference, 1);
+  Net.Simulation();
+  BatchMeans::Estimate e;
+  const double ps = Measured("Ps", e), delay = Measured("D", e);
+  std::vector<std::string> short_runs = queues;
+  short_runs.push_back("runs=40000");
+  const std::vector<double> c = Coverage(short_runs, {{"Ps", ps}, {"D", delay}});
+  for (double share : c) {
+    EXPECT_GE(share, 0.90);
+    EXPECT_LE(share, 0.98);
+  }
 }

@@ -191,11 +191,16 @@ const std::vector<Case> kCases = {
      1,
      "Error: precision=0.01 with precision_metric=Pf can never be met: without fading every "
      "station hears the best word, so its sender always survives, and Pf is 0 in every cycle.\n"},
+    {{"precision=0.01", "runs=0", "M=1", "precision_metric=Pc_a"},
+     1,
+     "Error: precision=0.01 with precision_metric=Pc_a can never be met: a station alone and "
+     "without fading succeeds in every attempt, and Pc_a is 0 in every cycle.\n"},
     {{"precision=0.01", "runs=0", "M=0", "precision_metric=D"},
      1,
      "Error: precision=0.01 with precision_metric=D can never be met: no station can ever have a "
      "packet to send, and D is 0 in every cycle.\n"},
     {{"precision=0.05", "runs=0", "seed=2"}, 0, "# stopped by precision after 60 cycles\n"},
+    {{"precision=0.5", "runs=0", "seed=2"}, 0, "# stopped by precision after 30 cycles\n"},
     {{"precision=0.05", "runs=50", "seed=2"}, 0, "# stopped by runs after 50 cycles\n"},
     // The exact model's reach: one row per reason, and the edge of fading.
     {{"exact=1", "nodes_def=2,0,0,0,0"}, 1, kExact + std::string("nodes_def=2,0,0,0,0") + kCovers},

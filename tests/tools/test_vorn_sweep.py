@@ -234,6 +234,54 @@ class ExactTest(Folder):
         self.sweep("--collect")  # --exact is kept with the plan
         self.assertEqual(read_csv(self.path("sweep", "summary.csv")), summary)
 
+    def test_exact_values_in_a_sweep_to_a_target(self):
+        self.sweep("-r", "2", "--max-reps", "4", "--precision", "S=0.5", "--exact", "M=5",
+                   "--sweep", "runs=300", "--metrics", "S", out="target")
+        summary = read_csv(self.path("target", "summary.csv"))
+        self.assertEqual(list(summary[0])[2:], ["S_mean", "S_sd", "S_n", "S_ci95", "S_exact",
+                                                "reps_needed"])
+        self.assertEqual(summary[0]["reps_needed"], "2")
+
+
+class TargetSweepTest(Folder):
+    """Points of 200 and 5000 cycles to pktps within 0.6%, 2 replications at a time, 7 at
+    most: the long runs get there, the short ones do not."""
+
+    ARGS = ["-r", "2", "--seed", "7", "--precision", "pktps=0.006", "--sweep", "runs=200,5000",
+            "--metrics", "Ps"]
+
+    def test_replications_grow_until_the_target_or_the_limit(self):
+        stderr = self.sweep(*self.ARGS, "--max-reps", "7")
+        self.assertIn("1 of 2 points short of --precision pktps=0.006 after their replications "
+                      "(at most 7): runs=200", stderr)
+        summary = read_csv(self.path("sweep", "summary.csv"))
+        self.assertEqual([(p["pktps_n"], p["reps_needed"]) for p in summary],
+                         [("7", ""), ("4", "4")])
+        self.assertEqual(list(summary[0])[-1], "reps_needed")
+        rows = read_csv(self.path("sweep", "results.csv"))
+        for point in summary:
+            values = [float(r["pktps"]) for r in rows if r["point"] == point["point"]]
+            met = [k for k in list(range(2, len(values), 2)) + [len(values)]
+                   if summaries.summarize(values[:k])[3] <= 0.006 * statistics.mean(values[:k])]
+            self.assertEqual(met[:1], [len(values)] if point["reps_needed"] else [])
+        # Cut short at 4, then grown to 7, it ends as the sweep run at once.
+        self.sweep(*self.ARGS, "--max-reps", "4", out="grown")
+        self.assertIn("8 of 10 runs already done", self.sweep("--max-reps", "7", out="grown"))
+        for name in ("results.csv", "summary.csv"):
+            self.assertEqual(read_text(self.path("sweep", name)),
+                             read_text(self.path("grown", name)))
+        refusals = {("--precision", "pktps=0.01"): "--precision pktps=0.006 there, --precision "
+                                                   "pktps=0.01",
+                    ("--precision", "Ps=0.006"): "--precision pktps=0.006 there, --precision Ps=",
+                    ("--max-reps", "6"): "--max-reps 7 there, --max-reps 6 here"}
+        for args, message in refusals.items():
+            self.assertIn(message, self.sweep(*args, status=2))
+        for args, message in {("--max-reps", "5", "M=2"): "--max-reps 5 needs --precision",
+                              ("--precision", "S=1", "M=2"): "--precision S=1: expected METRIC=X",
+                              ("--precision", "S=0.1", "--max-reps", "1", "M=2"):
+                                  "--max-reps 1 is below -r 3"}.items():
+            self.assertIn(message, self.sweep(*args, status=2, out="refused"))
+
 
 class ResumeTest(Folder):
     def test_failed_and_interrupted_runs_run_again(self):

@@ -32,12 +32,21 @@ Layout of the output folder DIR:
                       results printed as -999.9 (not finite) are left out;
                       with --exact also METRIC_exact, the exact model's value
                       (empty at points outside the model's reach)
+                      with --precision, last, reps_needed: the replications
+                      after which the point met the target (empty if it
+                      did not within --max-reps)
   sweep.json          the plan (fixed and swept options, replications, seed,
                       binary, metrics)
   jobs.txt, joblog    the last invocation's job list (run names) and its job
                       log in GNU parallel's format
   sweep.slurm         the last Slurm job array written (--slurm); it reads its
                       own job list slurm/jobs-K.txt, which is never rewritten
+
+With --precision METRIC=X each point first runs -r replications, then -r
+more at a time until METRIC_ci95 / |METRIC_mean| is at most X, or until it
+has --max-reps (default 100). Which runs a point wants follows from its
+finished runs alone, so a resumed sweep ends as an uninterrupted one would;
+it grows by a tighter X or a larger --max-reps as well.
 
 The same -o DIR again resumes an interrupted sweep, or grows it by more
 replications (-r) or more values of a swept option: only runs without
@@ -59,6 +68,7 @@ Examples:
   vorn-sweep -o sweeps/dense -r 5 --sweep M=5:50:5 -j 8 --sshloginfile hosts
   vorn-sweep -o sweeps/big -r 5 --sweep M=5,10 --slurm --sbatch=--time=1:00:00
   vorn-sweep -o sweeps/big --collect       # after the Slurm array is done
+  vorn-sweep -o sweeps/to1pc -r 4 --precision S=0.01 --max-reps 40 --sweep M=5,50 runs=5000
 """
 import argparse
 import json
@@ -67,7 +77,9 @@ import shutil
 import signal
 
 from . import checks, collecting, exact, local, running, summaries
-from .plan import PROG, Sweep, SweepError, grown_plan, new_plan, note
+from .plan import (DEFAULT_MAX_REPS, PROG, Sweep, SweepError, describe, grown_plan, new_plan,
+                   note, parse_target)
+from .targets import Targets
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.realpath(__file__))))
 DEFAULT_METRICS = "S,Ps,Pc,Pf,Pi,pktps"
@@ -118,6 +130,10 @@ def prepare(args):
     for name, default in (("metrics", DEFAULT_METRICS), ("node_metrics", "")):
         given = getattr(args, name)
         plan[name] = given if given is not None else (stored or {}).get(name, default)
+    if "precision" in plan:  # the target's metric is summarised like the others
+        metric = parse_target(plan["precision"])[0]
+        if metric not in metric_list(plan["metrics"]):
+            plan["metrics"] = ",".join(metric_list(plan["metrics"]) + [metric])
     # A grown sweep keeps the #SBATCH lines and --exact given before.
     plan["sbatch"] = args.sbatch or (stored or {}).get("sbatch", [])
     plan["exact"] = args.exact or (stored or {}).get("exact", False)
@@ -135,12 +151,37 @@ def prepare(args):
     return sweep
 
 
-def collect(sweep):
+def run_to_targets(args, sweep, targets, width):
+    """Rounds of runs until every point meets the target or has --max-reps; a round's
+    failed runs are not run again in the same call."""
+    tried = set()
+    while True:
+        targets.update()
+        pending = {sweep.run_name(point, rep) for _, point, rep in sweep.runs()
+                   if not running.finished(sweep.run_dir(point, rep))}
+        if not pending or pending <= tried:
+            return
+        tried |= pending
+        running.run_all(args, sweep, width)
+
+
+def report_targets(sweep, needed):
+    short = [point for point in sweep.points if needed[point] is None]
+    if short:
+        note("%d of %d points short of --precision %s after their replications (at most %d): "
+             "%s" % (len(short), len(sweep.points), sweep.plan["precision"],
+                     sweep.plan["max_reps"], "; ".join(map(describe, short[:5]))))
+
+
+def collect(sweep, targets=None):
     metrics = metric_list(sweep.plan["metrics"])
     node_metrics = metric_list(sweep.plan["node_metrics"])
+    needed = None if targets is None else targets.update()
     runs, missing = collecting.collect_runs(sweep, bool(node_metrics))
     results = collecting.write_results(sweep, runs)
-    summary = summaries.write_summary(sweep, runs, metrics, node_metrics, sweep.exact)
+    summary = summaries.write_summary(sweep, runs, metrics, node_metrics, sweep.exact, needed)
+    if needed is not None and not missing:
+        report_targets(sweep, needed)
     note("wrote %s (%d runs) and %s (%d points)" % (results, len(runs), summary,
                                                    len(sweep.points)))
     return 1 if missing else 0
@@ -166,7 +207,14 @@ def parse_args(argv):
         metavar="NAME=LIST", help="swept option with a list of values")
     add("--value", dest="sweep_specs", action=SweepEntry, default=[], metavar="NAME=VALUE",
         help="one verbatim value of a swept option")
-    add("-r", "--reps", type=int, help="replications per point (default 3)")
+    add("-r", "--reps", type=int,
+        help="replications per point (default 3); with --precision, the first ones and the "
+             "number added at a time")
+    add("--precision", metavar="METRIC=X",
+        help="add replications to each point until METRIC_ci95 / |METRIC_mean| is at most X "
+             "(0 < X < 1) or the point has --max-reps")
+    add("--max-reps", type=int, metavar="N",
+        help="most replications of a point under --precision (default %d)" % DEFAULT_MAX_REPS)
     add("--seed", type=int, metavar="N",
         help="the sweep's seed, 1 to 4294967295 (default: drawn when the sweep is created)")
     add("-o", "--out", required=True, metavar="DIR", help="output folder")
@@ -205,12 +253,19 @@ def main(argv):
     try:
         width = local.job_count(args.jobs or "100%")
         sweep = prepare(args)
+        targets = Targets(sweep) if "precision" in sweep.plan else None
         if args.slurm:
+            if targets is not None:
+                targets.update()
+                note("--precision: once this array is done, run --slurm again; it writes the "
+                     "replications the points still want, until none does")
             running.write_slurm(args, sweep)
             return 0
-        if not args.collect:
+        if not args.collect and targets is not None:
+            run_to_targets(args, sweep, targets, width)
+        elif not args.collect:
             running.run_all(args, sweep, width)
-        return collect(sweep)
+        return collect(sweep, targets)
     except SweepError as error:
         note(str(error))
         return error.status

@@ -97,7 +97,7 @@ def collect_runs(sweep, want_nodes):
     """The finished runs, in the order of the grid; runs without results are reported."""
     runs, missing = [], []
     for number, point in enumerate(sweep.points, 1):
-        for rep in range(1, sweep.reps + 1):
+        for rep in range(1, sweep.reps_of(point) + 1):
             run_dir = sweep.run_dir(point, rep)
             try:
                 if not finished(run_dir):

@@ -22,6 +22,7 @@ SAFE_VALUE = re.compile(r"[A-Za-z0-9.,+-]+\Z")
 MAX_RANGE = 100000  # values of one range; more is a typing error, not a sweep
 SEED_MAX = 4294967295
 DEFAULT_REPS = 3
+DEFAULT_MAX_REPS = 100
 
 
 class SweepError(Exception):
@@ -137,8 +138,49 @@ def new_plan(args):
     if reps < 1:
         raise SweepError("-r/--reps must be at least 1")
     seed = checked_seed(args.seed) or secrets.randbelow(SEED_MAX) + 1
-    return {"fixed": ["%s=%s" % nv for nv in fixed.items()],
+    plan = {"fixed": ["%s=%s" % nv for nv in fixed.items()],
             "sweeps": [[n, v] for n, v in sweeps.items()], "reps": reps, "seed": seed}
+    return with_target(args, plan, None)
+
+
+def with_target(args, plan, folder):
+    """The plan with --precision and --max-reps; a stored target may only tighten, and
+    its replications only grow."""
+    if args.precision is None and args.max_reps is None:
+        return plan
+    stored = plan.get("precision")
+    if args.precision is None and stored is None:
+        raise SweepError("--max-reps %d needs --precision METRIC=X" % args.max_reps)
+    plan = dict(plan)
+    if args.precision is not None:
+        metric, target = parse_target(args.precision)
+        if stored is not None:
+            old_metric, old_target = parse_target(stored)
+            if metric != old_metric or target > old_target:
+                differ(folder, "--precision " + stored, "--precision " + args.precision)
+        elif folder is not None:
+            differ(folder, "no --precision", "--precision " + args.precision)
+        plan["precision"] = args.precision
+    max_reps = plan.get("max_reps", DEFAULT_MAX_REPS) if args.max_reps is None else args.max_reps
+    if max_reps < plan.get("max_reps", 0):
+        differ(folder, "--max-reps %d" % plan["max_reps"], "--max-reps %d" % max_reps)
+    if max_reps < plan["reps"]:
+        raise SweepError("--max-reps %d is below -r %d" % (max_reps, plan["reps"]))
+    plan["max_reps"] = max_reps
+    return plan
+
+
+def parse_target(text):
+    """METRIC=X of --precision as (METRIC, X), with 0 < X < 1."""
+    metric, sep, value = text.partition("=")
+    try:
+        target = float(value)
+    except ValueError:
+        target = math.nan
+    if not sep or not NAME_RE.match(metric) or not 0.0 < target < 1.0:
+        raise SweepError("--precision %s: expected METRIC=X with X above 0 and below 1 "
+                         "(a relative 95%% half-width, such as S=0.01)" % text)
+    return metric, target
 
 
 def differ(folder, there, here):
@@ -171,7 +213,7 @@ def grown_plan(args, stored, folder):
         plan["reps"] = args.reps
     if checked_seed(args.seed) not in (None, stored["seed"]):
         differ(folder, "--seed %d" % stored["seed"], "--seed %d" % args.seed)
-    return plan
+    return with_target(args, plan, folder)
 
 
 def run_seed(sweep_seed, point, rep):
@@ -193,14 +235,20 @@ class Sweep:
                        for values in itertools.product(*(v for _, v in plan["sweeps"]))]
         self.reps = plan["reps"]
         self.exact = None  # the exact model's rows and metrics, with --exact
+        # A sweep to a target sets each point's replications (targets.Targets).
+        self.point_reps = {}
+
+    def reps_of(self, point):
+        return self.point_reps.get(point, self.reps)
 
     def path(self, *parts):
         return os.path.join(self.dir, *parts)
 
     def runs(self):
         """(point number, point, rep), replication-major so that a point's runs spread out."""
-        return [(k + 1, point, rep) for rep in range(1, self.reps + 1)
-                for k, point in enumerate(self.points)]
+        most = max(map(self.reps_of, self.points), default=0)
+        return [(k + 1, point, rep) for rep in range(1, most + 1)
+                for k, point in enumerate(self.points) if rep <= self.reps_of(point)]
 
     def run_name(self, point, rep):
         """Named by option values, so a run keeps its folder when the sweep grows."""
@@ -218,7 +266,8 @@ class Sweep:
 
     def check_seeds(self):
         seen = {}
-        for _, point, rep in self.runs():
+        most = self.plan.get("max_reps", self.reps)
+        for rep, point in itertools.product(range(1, most + 1), self.points):
             seed = self.seed(point, rep)
             if seed in seen:
                 raise SweepError("runs %s and %s would get the same seed %d; choose another "

@@ -99,11 +99,12 @@ def exact_cell(row, metric):
     return fmt(number(row.get(metric))) if row is not None else ""
 
 
-def write_summary(sweep, runs, metrics, node_metrics, exact=None):
+def write_summary(sweep, runs, metrics, node_metrics, exact=None, needed=None):
     """One row per point: the swept options, then every statistic of every metric, with
     METRIC_exact after those the exact model determines when exact = (its row of every
     point, those metrics); station metrics also per node group (NAME_gK_...) when the
-    runs define groups."""
+    runs define groups; in a sweep to a target, last, the replications that met it (empty
+    if none did)."""
     exact_rows, determined = exact or ([None] * len(sweep.points), [])
     groups = max((len(run.groups) for run in runs), default=0)
     names = [(m, g) for m in node_metrics for g in [None] + list(range(groups))]
@@ -113,6 +114,7 @@ def write_summary(sweep, runs, metrics, node_metrics, exact=None):
         header += [metric + "_exact"] if metric in determined else []
     header += ["%s%s_%s" % (m, "" if g is None else "_g%d" % (g + 1), s)
                for m, g in names for s in STATS]
+    header += [] if needed is None else ["reps_needed"]
     path = sweep.path("summary.csv")
     with open(path, "w", newline="") as f:
         out = csv.writer(f, lineterminator="\n")
@@ -127,5 +129,6 @@ def write_summary(sweep, runs, metrics, node_metrics, exact=None):
                 row += cells(station_mean(run.nodes if group is None else run.group_nodes(group),
                                           metric)
                              for run in mine if group is None or group < len(run.groups))
+            row += [] if needed is None else [fmt(needed[point])]
             out.writerow(row)
     return path

@@ -22,19 +22,16 @@ class ContentionDraw {
   long WordIndex(GenRand& rand) const {
     if (kind == Kind::kUniform) {
       const GenRand::CoinAndDraw draw = rand.CoinThenInt32(p);
-      const long heads = draw.heads;
-      return ((last - IndexFromDraw(draw.r)) & -heads) | (heads - 1);
+      return IndexOrListen(draw.heads, draw.r);
     }
     return kind == Kind::kFixed ? last : ChooseGeometric(rand);
   }
   // The uniform law from the state words at w, as WordIndex would take them
   // from the stream: U, then r after heads; taken grows by the words used.
   long UniformIndexFromWords(const double* w, long& taken) const {
-    // Arithmetic instead of a branch on the coin, which no predictor learns.
     const long heads = p > w[0] - 1.0;
-    const long index = last - IndexFromDraw(GenRand::Int32Of(w[1]));
     taken += 1 + heads;
-    return (index & -heads) | (heads - 1);
+    return IndexOrListen(heads, GenRand::Int32Of(w[1]));
   }
   bool IsUniform() const { return kind == Kind::kUniform; }
 
@@ -47,6 +44,11 @@ class ContentionDraw {
 
  private:
   enum class Kind { kFixed, kUniform, kGeometric };
+  // The uniform law's word index for r, or -1 without heads: arithmetic
+  // instead of a branch on the coin, which no predictor learns.
+  long IndexOrListen(long heads, uint32_t r) const {
+    return ((last - IndexFromDraw(r)) & -heads) | (heads - 1);
+  }
   long ChooseGeometric(GenRand& rand) const;
 
   double p = 1.0;

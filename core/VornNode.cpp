@@ -74,7 +74,7 @@ bool VornNode::WonRound() const {
 // Lower word indices win, so a strict node takes W-1-qos_level in round 0 and
 // a statistical one sends W-1-g with g geometric (small g most likely).
 void VornNode::StateContContender() {
-  const long index = round_draws[Net.round].WordIndex(Rand);
+  const long index = DrawWordIndex(Net.round);
   // Free of branches on the coin, which no predictor can learn: `listens` is
   // all ones for a listener, which keeps its word and index.
   const long listens = index >> 63;

@@ -226,6 +226,7 @@ void VornNetwork::ChooseVariants() {
   t_coll = Params.t_coll;
   silent_round = Params.unlucky ? &VornNetwork::SilentRoundFails : &VornNetwork::SilentRoundIsVoid;
   round_ends = Params.greedy ? &VornNetwork::RoundEndsOnLoneWinner : &VornNetwork::RoundEndsNever;
+  ChooseArrivals();
   if (Params.mc_packets) {
     clear_packets = &VornNetwork::ClearPacketStates;
     record_packets = &VornNetwork::RecordPackets;
@@ -259,6 +260,19 @@ void VornNetwork::ChooseVariants() {
   else
     rand_channels = Params.fsf_fast ? &VornNetwork::RandChannelsEveryRound
                                     : &VornNetwork::RandChannelsFirstRound;
+}
+
+// Saturated stations with bounded queues hold a packet once the arrival is
+// in, so all of them contend, and only those with room have work to do.
+void VornNetwork::ChooseArrivals() {
+  const bool bounded = Params.queue >= 1 && !Params.queue_stats && !Params.flow_stats_on;
+  const bool bulk = saturated && bounded;
+  arrive_all = bulk ? &VornNetwork::ArriveAllSaturated : &VornNetwork::ArriveAll;
+  room_made = bulk ? &VornNetwork::RoomToRefill : &VornNetwork::RoomIgnored;
+  refills = NewList(all_nodes.count);
+  if (bulk)
+    for (VornNode* node : all_nodes) refills.Append(node);
+  bulk_arrivals = 0;
 }
 
 template <VornNetwork::WordDraw draw_words>
@@ -318,6 +332,7 @@ void VornNetwork::Simulation() {
     if (progress.enabled()) progress.Show(DoneFraction(), n_slots);
   }
   progress.Erase();
+  SettleBulkArrivals();
   chrono.stop();
 }
 
@@ -548,7 +563,7 @@ void VornNetwork::RefereeOrKeep(unsigned long best) {
 // outcome has been applied.
 bool VornNetwork::BeginCycle() {
   ContendClear();
-  ArriveAll();
+  (this->*arrive_all)();
   if (active.count == 0) {
     OutcomeIdle();
     return false;
@@ -575,6 +590,34 @@ void VornNetwork::ArriveAll() {
   for (VornNode* node : all_nodes) node->ArrivePacket();
   nodes_pdf.Count(active.count);
   (this->*record_packets)();
+}
+
+// Only a queue with room stores the offer; the offers of every station are
+// settled when the run ends.
+void VornNetwork::ArriveAllSaturated() {
+  ++bulk_arrivals;
+  n_packets += refills.count;
+  VornNode** kept = refills.items;
+  for (VornNode* node : refills) {
+    TxQueue& queue = node->queue;
+    queue.StoreOffer(sim_time);
+    *kept = node;
+    kept += queue.length < queue.size_limit;
+  }
+  refills.count = kept - refills.items;
+  active.Show(all_nodes);
+  nodes_pdf.Count(active.count);
+  (this->*record_packets)();
+}
+
+// A queue that was full has room once a packet leaves it.
+void VornNetwork::RoomToRefill(VornNode& node) {
+  if (node.queue.length + 1 == node.queue.size_limit) refills.Append(&node);
+}
+
+void VornNetwork::SettleBulkArrivals() {
+  for (VornNode* node : all_nodes) node->SettleArrivals(bulk_arrivals);
+  bulk_arrivals = 0;
 }
 
 void VornNetwork::ClearRoundLists() {
@@ -628,6 +671,7 @@ void VornNetwork::OutcomeSuccess(VornNode& node) {
   ++n_att;
   ++n_slots;
   node.Succeed();
+  (this->*room_made)(node);
   winners_pdf.Count(1);
   pktps_flow.Update(1);
   ps_flow.Update(1);
@@ -638,7 +682,8 @@ void VornNetwork::OutcomeCollision(VornNodelist& list) {
   ++n_coll;
   ++n_att;
   ++n_slots;
-  for (VornNode* node : list) node->Collide();
+  for (VornNode* node : list)
+    if (node->Collide()) (this->*room_made)(*node);
   winners_pdf.Count(list.count);
   ps_flow.Update(0);
 }

@@ -86,6 +86,7 @@ class VornNetwork : public NetworkCounters {
   bool CanHavePackets() const;
   void CheckPrecisionTarget();
   void ChooseVariants();
+  void ChooseArrivals();
   template <VornNode::Extractor extract, VornNode::BusyTest busy>
   void UseListening();
   void SizeRecords(long n);
@@ -138,6 +139,10 @@ class VornNetwork : public NetworkCounters {
   bool ContentionSlot();
   void ContendClear();
   void ArriveAll();
+  void ArriveAllSaturated();
+  void SettleBulkArrivals();
+  void RoomIgnored(VornNode&) {}
+  void RoomToRefill(VornNode& node);
   void ClearRoundLists();
   void Conclude();
 
@@ -156,6 +161,8 @@ class VornNetwork : public NetworkCounters {
   void ClearPacketStates();
   void RecordPackets();
 
+  void (VornNetwork::*arrive_all)() = &VornNetwork::ArriveAll;
+  void (VornNetwork::*room_made)(VornNode&) = &VornNetwork::RoomIgnored;
   void (VornNetwork::*rand_channels)() = &VornNetwork::RandChannelsNever;
   void (VornNetwork::*draw_channels)() = &VornNetwork::DrawNothing;
   bool (VornNetwork::*silent_round)() = &VornNetwork::SilentRoundIsVoid;
@@ -170,6 +177,10 @@ class VornNetwork : public NetworkCounters {
   std::vector<ContentionDraw> shared_draws;
   long round_senders = 0;
   std::vector<std::vector<VornNode*>> arrays;
+  // Bulk arrivals: the stations whose queues have room, and the cycles whose
+  // offers are not yet settled.
+  VornNodelist refills;
+  long bulk_arrivals = 0;
   long rounds = 0;
   long randsratio = 1;
   double t_coll = 0.0;

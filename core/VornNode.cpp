@@ -122,14 +122,16 @@ void VornNode::Succeed() {
 }
 
 // retry_limit -1 and -2 never equal the count, so they mean unlimited.
-void VornNode::Collide() {
+bool VornNode::Collide() {
   ++n_att;
   ++n_coll;
-  if (retries == Params.retry_limit)
-    DropHead();
-  else
-    ++retries;
   throughput_flow.Update(0);
+  if (retries != Params.retry_limit) {
+    ++retries;
+    return false;
+  }
+  DropHead();
+  return true;
 }
 
 void VornNode::DropHead() {

@@ -65,8 +65,14 @@ class VornNode : public StationCounters {
   const std::vector<ContentionDraw>& RoundDraws() const { return round_draws; }
 
   void ArrivePacket();
+  // The arrivals of a stretch of cycles counted in bulk (TxQueue::StoreOffer).
+  void SettleArrivals(long cycles) {
+    queue.SettleOffers(cycles);
+    n_cont += cycles;
+  }
   void Succeed();
-  void Collide();
+  // True when the retry limit dropped the head packet.
+  bool Collide();
   void Fail() { ++n_fail; }
 
   long retries = 0;

@@ -23,6 +23,22 @@ class TxQueue : public QueueCounters {
   // Records one service (time and delay) when statistics are on.
   void Served(double now, double delay);
 
+  // The saturated process of a bounded queue without statistics, counted in
+  // bulk: a full queue only drops the offer, so only a queue with room does
+  // work (StoreOffer), and the offers of a stretch are settled once
+  // (SettleOffers). Until then n_offered and n_drops lack the stretch's offers.
+  void StoreOffer(double t) {
+    const long slot = head + length, capacity = size_limit;
+    ring[slot < capacity ? slot : slot - capacity] = t;
+    ++length;
+    ++n_accepted;
+    --n_drops;
+  }
+  void SettleOffers(long offers) {
+    n_offered += offers;
+    n_drops += offers;
+  }
+
   void push_finite(const double& t);
   void push_infinite(const double& t);
 

@@ -264,10 +264,20 @@ void VornNetwork::ChooseVariants() {
 
 // Saturated stations with bounded queues hold a packet once the arrival is
 // in, so all of them contend, and only those with room have work to do.
+// Bernoulli stations with bounded queues draw their arrivals in one loop.
 void VornNetwork::ChooseArrivals() {
   const bool bounded = Params.queue >= 1 && !Params.queue_stats && !Params.flow_stats_on;
   const bool bulk = saturated && bounded;
-  arrive_all = bulk ? &VornNetwork::ArriveAllSaturated : &VornNetwork::ArriveAll;
+  const bool bernoulli = std::all_of(all_nodes.begin(), all_nodes.end(),
+                                     [](const VornNode* node) { return node->queue.type == 4; });
+  if (bulk)
+    arrive_all = &VornNetwork::ArriveAllSaturated;
+  else if (bernoulli && bounded && Params.adhoc && Params.coop)
+    arrive_all = &VornNetwork::ArriveAllBernoulli<true>;
+  else if (bernoulli && bounded)
+    arrive_all = &VornNetwork::ArriveAllBernoulli<false>;
+  else
+    arrive_all = &VornNetwork::ArriveAll;
   room_made = bulk ? &VornNetwork::RoomToRefill : &VornNetwork::RoomIgnored;
   refills = NewList(all_nodes.count);
   if (bulk)
@@ -606,6 +616,32 @@ void VornNetwork::ArriveAllSaturated() {
   }
   refills.count = kept - refills.items;
   active.Show(all_nodes);
+  nodes_pdf.Count(active.count);
+  (this->*record_packets)();
+}
+
+// ArrivePacket of every station, with the process known: the same draws in
+// the same order, and the busy and idle stations kept without branches.
+// Empty stations referee in cooperative ad hoc mode.
+template <bool empty_referees>
+void VornNetwork::ArriveAllBernoulli() {
+  VornNode** busy = active.items;
+  VornNode** idle = referees.items + referees.count;
+  for (VornNode* node : all_nodes) {
+    TxQueue& queue = node->queue;
+    if (queue.rate > Rand.Uniform()) n_packets += queue.OfferToBounded(sim_time);
+    const bool holds = queue.length != 0;
+    node->n_cont += holds;
+    node->n_empty += !holds;
+    *busy = node;
+    busy += holds;
+    if (empty_referees) {
+      *idle = node;
+      idle += !holds;
+    }
+  }
+  active.count = busy - active.items;
+  referees.count = idle - referees.items;
   nodes_pdf.Count(active.count);
   (this->*record_packets)();
 }

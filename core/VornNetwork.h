@@ -140,6 +140,8 @@ class VornNetwork : public NetworkCounters {
   void ContendClear();
   void ArriveAll();
   void ArriveAllSaturated();
+  template <bool empty_referees>
+  void ArriveAllBernoulli();
   void SettleBulkArrivals();
   void RoomIgnored(VornNode&) {}
   void RoomToRefill(VornNode& node);

@@ -28,15 +28,23 @@ class TxQueue : public QueueCounters {
   // work (StoreOffer), and the offers of a stretch are settled once
   // (SettleOffers). Until then n_offered and n_drops lack the stretch's offers.
   void StoreOffer(double t) {
-    const long slot = head + length, capacity = size_limit;
-    ring[slot < capacity ? slot : slot - capacity] = t;
-    ++length;
-    ++n_accepted;
+    StoreInRing(t);
     --n_drops;
   }
   void SettleOffers(long offers) {
     n_offered += offers;
     n_drops += offers;
+  }
+  // One offer to a bounded queue without statistics, inlined into the
+  // cycle: 1 when it was stored, 0 when it was dropped.
+  long OfferToBounded(double t) {
+    ++n_offered;
+    if (length >= size_limit) {
+      ++n_drops;
+      return 0;
+    }
+    StoreInRing(t);
+    return 1;
   }
 
   void push_finite(const double& t);
@@ -52,6 +60,13 @@ class TxQueue : public QueueCounters {
   double next_arrival = 0.0;
 
  private:
+  // A bounded queue with room and no arrival record.
+  void StoreInRing(double t) {
+    const long slot = head + length, capacity = size_limit;
+    ring[slot < capacity ? slot : slot - capacity] = t;
+    ++length;
+    ++n_accepted;
+  }
   // The arrival processes with the push (by size limit) and the length count
   // fixed at compile time; Configure points `arrive` at the instance for the
   // queue's type, size limit and statistics.

@@ -621,24 +621,33 @@ void VornNetwork::ArriveAllSaturated() {
 }
 
 // ArrivePacket of every station, with the process known: the same draws in
-// the same order, and the busy and idle stations kept without branches.
+// the same order, read straight from the state words in stretches that end
+// at the regeneration, and the busy and idle stations kept without branches.
 // Empty stations referee in cooperative ad hoc mode.
 template <bool empty_referees>
 void VornNetwork::ArriveAllBernoulli() {
   VornNode** busy = active.items;
   VornNode** idle = referees.items + referees.count;
-  for (VornNode* node : all_nodes) {
-    TxQueue& queue = node->queue;
-    if (queue.rate > Rand.Uniform()) n_packets += queue.OfferToBounded(sim_time);
-    const bool holds = queue.length != 0;
-    node->n_cont += holds;
-    node->n_empty += !holds;
-    *busy = node;
-    busy += holds;
-    if (empty_referees) {
-      *idle = node;
-      idle += !holds;
+  for (VornNode **node = all_nodes.begin(), **end = all_nodes.end(); node != end;) {
+    long left;
+    const double* words = Rand.WordsAhead(left);
+    const long stretch = std::min<long>(end - node, left);
+    for (long i = 0; i < stretch; ++i) {
+      VornNode* const station = node[i];
+      TxQueue& queue = station->queue;
+      if (queue.rate > words[i] - 1.0) n_packets += queue.OfferToBounded(sim_time);
+      const bool holds = queue.length != 0;
+      station->n_cont += holds;
+      station->n_empty += !holds;
+      *busy = station;
+      busy += holds;
+      if (empty_referees) {
+        *idle = station;
+        idle += !holds;
+      }
     }
+    Rand.Skip(stretch);
+    node += stretch;
   }
   active.count = busy - active.items;
   referees.count = idle - referees.items;

@@ -47,6 +47,8 @@ void VornNetwork::Initialize() {
   second_chancers = NewList(n);
   third_chancers = NewList(n);
   winners = NewList(n);
+  winner_arrays[0] = winners.items;
+  winner_arrays[1] = NewList(n).items;
   contenders.Show(active);
   word_slots.assign(n > 0 ? n : 1, 0);
   saturated = std::all_of(all_nodes.begin(), all_nodes.end(),
@@ -250,9 +252,9 @@ void VornNetwork::ChooseVariants() {
       break;
     case ChannelModel::kNone:
       if (LawIsShared())
-        UseFullListening<&VornNetwork::DrawWordsShared>();
+        UseFullListening<true>();
       else
-        UseFullListening<&VornNetwork::DrawWordsEach>();
+        UseFullListening<false>();
   }
   // Without fading nothing is stored, so nothing is ever redrawn.
   if (Params.channel == ChannelModel::kNone)
@@ -285,14 +287,14 @@ void VornNetwork::ChooseArrivals() {
   bulk_arrivals = 0;
 }
 
-template <VornNetwork::WordDraw draw_words>
+template <bool shared>
 void VornNetwork::UseFullListening() {
   if (Params.adhoc)
-    contend = &VornNetwork::ContendAdhocFull<draw_words>;
+    contend = &VornNetwork::ContendAdhocFull<shared>;
   else if (Params.unlucky)
-    contend = &VornNetwork::ContendCentralizedFull<true, draw_words>;
+    contend = &VornNetwork::ContendCentralizedFull<true, shared>;
   else
-    contend = &VornNetwork::ContendCentralizedFull<false, draw_words>;
+    contend = &VornNetwork::ContendCentralizedFull<false, shared>;
 }
 
 bool VornNetwork::LawIsShared() {
@@ -466,89 +468,94 @@ __attribute__((flatten)) void VornNetwork::ContendCentralizedWith() {
 
 // Unlucky listeners drop out; the others listen to the access point's reply,
 // as peers do to the senders, and every word sent makes them drop out.
-template <bool unlucky, VornNetwork::WordDraw draw_words>
+template <bool unlucky, bool shared>
 __attribute__((flatten)) void VornNetwork::ContendCentralizedFull() {
   if (!BeginCycle()) return;
   for (round = 0; round < rounds; ++round) {
-    const unsigned long best = (this->*draw_words)();
-    if (best == kNoneSent) {
+    BestSenders<unlucky> tally(SpareWinners());
+    DrawWords<shared>(tally);
+    if (tally.best == kNoneSent) {
+      UndoHeard<unlucky>();
       if ((this->*silent_round)()) return;
       continue;
     }
     ++ap->n_rx;  // hears the words, replies with the best
     ap->n_tx += 2;
-    KeepBestSenders<unlucky>(best);
+    winners.items = tally.first;
+    winners.count = tally.kept - tally.first;
+    contenders.Show(winners);
     if ((this->*round_ends)()) return;
   }
   Conclude();
 }
 
 // Referees stay referees for the rest of the cycle and answer every round.
-template <VornNetwork::WordDraw draw_words>
+template <bool shared>
 __attribute__((flatten)) void VornNetwork::ContendAdhocFull() {
   referees.Clear();
   if (!BeginCycle()) return;
   for (round = 0; round < rounds; ++round) {
-    const unsigned long best = (this->*draw_words)();
-    if (best == kNoneSent) {
+    SlotTally tally(word_slots.data());
+    DrawWords<shared>(tally);
+    if (tally.best == kNoneSent) {
       if ((this->*silent_round)()) return;
       continue;
     }
-    if (referees.count == 0 && round_senders == contenders.count) continue;  // void round
+    if (referees.count == 0 && tally.senders == contenders.count) continue;  // void round
     for (VornNode* node : referees) {
       ++node->n_rx;
       node->n_tx += 2;
     }
-    RefereeOrKeep(best);
+    RefereeOrKeep(tally.best);
     if ((this->*round_ends)()) return;
   }
   Conclude();
 }
 
-unsigned long VornNetwork::DrawWordsEach() {
-  WordTally tally(word_slots.data());
-  for (VornNode* node : contenders) tally.Add(*node, node->DrawWordIndex(round));
-  round_senders = tally.senders;
-  return tally.best;
+template <bool shared, class Tally>
+void VornNetwork::DrawWords(Tally& tally) {
+  if constexpr (shared)
+    DrawWordsShared(tally);
+  else
+    DrawWordsEach(tally);
+}
+
+template <class Tally>
+void VornNetwork::DrawWordsEach(Tally& tally) {
+  for (VornNode* node : contenders) tally.Add(node, node->DrawWordIndex(round));
 }
 
 // In stretches of the contenders whose words are all left before the
 // regeneration; the one contender whose words straddle it draws as usual.
-unsigned long VornNetwork::DrawWordsShared() {
+template <class Tally>
+void VornNetwork::DrawWordsShared(Tally& tally) {
   // A copy, so that the law's constants stay in registers across the stores.
   const ContentionDraw law = shared_draws[round];
-  WordTally tally(word_slots.data());
   for (VornNode **node = contenders.begin(), **end = contenders.end(); node != end;) {
     long left;
     const double* words = Rand.WordsAhead(left);
     VornNode** const stop = node + std::min<long>(end - node, left / 2);
     if (stop == node) {
-      tally.Add(**node, law.WordIndex(Rand));
+      tally.Add(*node, law.WordIndex(Rand));
       ++node;
       continue;
     }
     long taken = 0;
-    for (; node != stop; ++node) tally.Add(**node, law.UniformIndexFromWords(words + taken, taken));
+    for (; node != stop; ++node) tally.Add(*node, law.UniformIndexFromWords(words + taken, taken));
     Rand.Skip(taken);
   }
-  round_senders = tally.senders;
-  return tally.best;
 }
 
-// The senders of the best word survive, in the contenders' order; compacting
-// in place is safe because no station is written before it is read.
+// The array the round's senders go to: never the one the contenders are in.
+VornNode** VornNetwork::SpareWinners() {
+  return contenders.items == winner_arrays[0] ? winner_arrays[1] : winner_arrays[0];
+}
+
+// Nobody sent, so nobody heard a reply.
 template <bool unlucky>
-void VornNetwork::KeepBestSenders(unsigned long best) {
-  const long* slot = word_slots.data();
-  VornNode** kept = winners.items;
-  for (VornNode* node : contenders) {
-    const unsigned long index = static_cast<unsigned long>(*slot++);
-    node->n_rx += unlucky ? index != kNoneSent : 1;
-    *kept = node;
-    kept += index == best;
-  }
-  winners.count = kept - winners.items;
-  contenders.Show(winners);
+void VornNetwork::UndoHeard() {
+  if (!unlucky)
+    for (VornNode* node : contenders) --node->n_rx;
 }
 
 // Listeners hear the words and referee, replying with the best; senders hear

@@ -100,27 +100,29 @@ class VornNetwork : public NetworkCounters {
   void ContendCentralizedWith();
   // Without fading every listener hears every word in full, so a round's
   // outcome is the lowest word index sent: no station listens to a list.
-  using WordDraw = unsigned long (VornNetwork::*)();
-  template <bool unlucky, WordDraw draw_words>
-  void ContendCentralizedFull();
-  template <WordDraw draw_words>
-  void ContendAdhocFull();
-  template <WordDraw draw_words>
-  void UseFullListening();
-  // Each contender's word index (-1 to listen) into word_slots, the senders
-  // counted; returns the lowest index sent, kNoneSent when nobody sent.
   // Shared: every station has the same uniform word law, read straight from
-  // the state words when a round's worst case (two each) is left before the
-  // regeneration.
-  unsigned long DrawWordsEach();
-  unsigned long DrawWordsShared();
-  // The lowest word index sent and the senders so far, each index stored
-  // in its contender's slot.
-  struct WordTally {
-    explicit WordTally(long* first) : slot(first) {}
-    void Add(VornNode& node, long index) {
+  // the state words (DrawWordsShared).
+  template <bool unlucky, bool shared>
+  void ContendCentralizedFull();
+  template <bool shared>
+  void ContendAdhocFull();
+  template <bool shared>
+  void UseFullListening();
+  // Each contender's word index (-1 to listen) handed to the tally in the
+  // contenders' order, from the same draws either way.
+  template <bool shared, class Tally>
+  void DrawWords(Tally& tally);
+  template <class Tally>
+  void DrawWordsEach(Tally& tally);
+  template <class Tally>
+  void DrawWordsShared(Tally& tally);
+  // Ad hoc: every contender's index in its slot, the senders counted, for
+  // the referees' pass (RefereeOrKeep).
+  struct SlotTally {
+    explicit SlotTally(long* first) : slot(first) {}
+    void Add(VornNode* node, long index) {
       const bool sends = index >= 0;
-      node.n_tx += sends;
+      node->n_tx += sends;
       senders += sends;
       *slot++ = index;
       best = std::min(best, static_cast<unsigned long>(index));
@@ -129,9 +131,31 @@ class VornNetwork : public NetworkCounters {
     unsigned long best = kNoneSent;
     long senders = 0;
   };
+  // Infrastructure: the senders of the lowest index so far, kept in one pass
+  // into a spare array, so that a silent round leaves the contenders intact.
+  // Every contender hears the reply (only senders do when unlucky); a silent
+  // round has none, and takes the count back (UndoHeard).
+  template <bool unlucky>
+  struct BestSenders {
+    explicit BestSenders(VornNode** spare) : first(spare), kept(spare) {}
+    void Add(VornNode* node, long index) {
+      const unsigned long word = static_cast<unsigned long>(index);
+      const bool sends = index >= 0;
+      node->n_tx += sends;
+      node->n_rx += unlucky ? sends : 1;
+      kept = word < best ? first : kept;
+      best = std::min(best, word);
+      *kept = node;
+      kept += sends & (word == best);
+    }
+    VornNode** first;
+    VornNode** kept;
+    unsigned long best = kNoneSent;
+  };
   bool LawIsShared();
   template <bool unlucky>
-  void KeepBestSenders(unsigned long best);
+  void UndoHeard();
+  VornNode** SpareWinners();
   void RefereeOrKeep(unsigned long best);
   static constexpr unsigned long kNoneSent = ~0UL;
 
@@ -177,7 +201,8 @@ class VornNetwork : public NetworkCounters {
   // This round's word index of each contender, in the contenders' order.
   std::vector<long> word_slots;
   std::vector<ContentionDraw> shared_draws;
-  long round_senders = 0;
+  // The two arrays the infrastructure rounds keep their senders in by turns.
+  VornNode** winner_arrays[2] = {nullptr, nullptr};
   std::vector<std::vector<VornNode*>> arrays;
   // Bulk arrivals: the stations whose queues have room, and the cycles whose
   // offers are not yet settled.

@@ -132,7 +132,8 @@ class VornNetwork : public NetworkCounters {
     long senders = 0;
   };
   // Infrastructure: the senders of the lowest index so far, kept in one pass
-  // into a spare array, so that a silent round leaves the contenders intact.
+  // into a spare array, so that a silent round leaves the contenders intact
+  // (listeners match the best only when nobody sent).
   // Every contender hears the reply (only senders do when unlucky); a silent
   // round has none, and takes the count back (UndoHeard).
   template <bool unlucky>
@@ -146,7 +147,7 @@ class VornNetwork : public NetworkCounters {
       kept = word < best ? first : kept;
       best = std::min(best, word);
       *kept = node;
-      kept += sends & (word == best);
+      kept += word == best;
     }
     VornNode** first;
     VornNode** kept;

@@ -87,13 +87,14 @@ ExactFadedStation::Hearing ExactFadedStation::Rice(double mu, double s) {
   return h;
 }
 
-ExactFadedStation::Hearing ExactFadedStation::Forward(const VornParams& p) {
+ExactFadedStation::Hearing ExactFadedStation::Link(const VornParams& p, bool feedback) {
   switch (p.channel) {
     case ChannelModel::kBinomial:
-      return Binomial(p.fsf_prob_node);
+      return Binomial(feedback ? p.fsf_prob_ap : p.fsf_prob_node);
     case ChannelModel::kRayleigh:
-      return Rayleigh(p.y_pw, p.ymin_pw, p.y0_pw);
+      return Rayleigh(feedback ? p.yAP_pw : p.y_pw, p.ymin_pw, p.y0_pw);
     case ChannelModel::kRice:
+      if (feedback) return RiceLaw(p.rice_sigma_ap, p.rice_nu_ap, p.y0_pw);
       return RiceLaw(p.rice_sigma, p.rice_nu, p.y0_pw);
     case ChannelModel::kNone:
       break;
@@ -101,24 +102,10 @@ ExactFadedStation::Hearing ExactFadedStation::Forward(const VornParams& p) {
   return Hearing();
 }
 
-ExactFadedStation::Hearing ExactFadedStation::Feedback(const VornParams& p) {
-  switch (p.channel) {
-    case ChannelModel::kBinomial:
-      return Binomial(p.fsf_prob_ap);
-    case ChannelModel::kRayleigh:
-      return Rayleigh(p.yAP_pw, p.ymin_pw, p.y0_pw);
-    case ChannelModel::kRice:
-      return RiceLaw(p.rice_sigma_ap, p.rice_nu_ap, p.y0_pw);
-    case ChannelModel::kNone:
-      break;
-  }
-  return Hearing();
-}
-
 ExactContention::Outcome ExactFadedStation::Cycle(const VornParams& params) {
-  const WordHearing fwd = Word(Forward(params), params.L);
+  const WordHearing fwd = Word(Link(params, false), params.L);
   WordHearing fbk{1, 0};
-  if (params.indep) fbk = Word(Feedback(params), params.L);
+  if (params.indep) fbk = Word(Link(params, true), params.L);
   // A round that sends is won, or lost when the access point misses the word
   // or hears it and the station misses the reply.
   double won = fwd.heard * fbk.heard, lost = fwd.missed + fwd.heard * fbk.missed;

@@ -33,10 +33,9 @@ class ExactFadedStation {
   };
 
   static ExactContention::Outcome Cycle(const VornParams& params);
-  // The forward link (the access point hears the station) and the feedback
+  // The forward link (the access point hears the station) or the feedback
   // link.
-  static Hearing Forward(const VornParams& params);
-  static Hearing Feedback(const VornParams& params);
+  static Hearing Link(const VornParams& params, bool feedback);
   // A Rice power (sigma g1 + nu)^2 + (sigma g2)^2 against threshold t: with
   // mu = nu^2 / (2 sigma^2) and s = t / (2 sigma^2) it is heard with chance
   // P(J <= N) for independent N ~ Poisson(mu) and J ~ Poisson(s) (Marcum's

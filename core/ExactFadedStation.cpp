@@ -62,12 +62,7 @@ ExactFadedStation::Hearing RiceLaw(double sigma, double nu, double t) {
 }
 
 // A word is heard when any of its L subcarriers is.
-struct WordHearing {
-  double heard;
-  double missed;
-};
-
-WordHearing Word(const ExactFadedStation::Hearing& h, long L) {
+ExactFadedStation::Hearing Word(const ExactFadedStation::Hearing& h, long L) {
   const double log_missed = h.heard < 0.5 ? std::log1p(-h.heard) : std::log(h.missed);
   return {-std::expm1(L * log_missed), std::exp(L * log_missed)};
 }
@@ -103,8 +98,8 @@ ExactFadedStation::Hearing ExactFadedStation::Link(const VornParams& p, bool fee
 }
 
 ExactContention::Outcome ExactFadedStation::Cycle(const VornParams& params) {
-  const WordHearing fwd = Word(Link(params, false), params.L);
-  WordHearing fbk{1, 0};
+  const Hearing fwd = Word(Link(params, false), params.L);
+  Hearing fbk;
   if (params.indep) fbk = Word(Link(params, true), params.L);
   // A round that sends is won, or lost when the access point misses the word
   // or hears it and the station misses the reply.

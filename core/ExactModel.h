@@ -16,6 +16,7 @@ class ExactModel {
   // the shares are the outcome law of one cycle from all M stations, with
   // no referees before the first round. With Bernoulli arrivals into queues
   // of one they are that law from n stations, weighted by the long-run law
-  // of n (ExactQueueChain).
+  // of n (ExactQueueChain). A lone station on a fading channel redrawn
+  // every round has the cycle law of ExactFadedStation.
   static CycleShares Shares(const VornParams& params, long n_words);
 };

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/ExactContention.h"
+#include "core/ExactFadedStation.h"
 #include "tests/core/EngineHarness.h"
 
 namespace {
@@ -27,7 +28,7 @@ struct Agreement {
 };
 
 // Every mode and variant, p and tau rows with 0, 1, uniform and geometric
-// laws, one station and many.
+// laws, one station and many; one station under each fading model.
 const Agreement kConfigurations[] = {
     {{"M=2", "R=1", "F=8", "p=1", "tau=1"}},
     {{"M=10"}},
@@ -44,6 +45,13 @@ const Agreement kConfigurations[] = {
     {{"M=40", "adhoc=1", "R=4", "F=16", "p=0.5,0.5,0.5,0.5", "tau=1,1,1,1"}},
     {{"M=3", "R=0", "adhoc=1"}},
     {{"M=3", "p=0,1,0.5", "fsf_type=1", "fsf_prob_node=0", "fsf_prob_ap=0"}},
+    {{"M=1", "fsf_type=2", "ynomin=1", "yAP=-80", "R=2", "p=1,1", "tau=1,1", "greedy=0"}},
+    {{"M=1", "fsf_type=2", "indep=0", "y=-83", "ymin=-85", "L=2", "greedy=0", "unlucky=1",
+      "p=0.9,0.8,1"}},
+    {{"M=1", "fsf_type=4", "K=3", "KAP=0.5", "yAP=-81", "L=3", "F=2", "greedy=0", "p=0.5,1,0.7"}},
+    {{"M=1", "fsf_type=4", "indep=0", "y=-84", "unlucky=1", "p=0.4,1,1"}},
+    {{"M=1", "fsf_type=1", "fsf_prob_node=0.3", "fsf_prob_ap=0.2", "L=2", "greedy=0",
+      "p=0.6,0.9,0.9"}},
 };
 
 TEST(ExactModelAgreement, SimulatorFrequenciesMatchTheModel) {
@@ -73,6 +81,7 @@ const Agreement kQueueOfOne[] = {
     {{"M=8", "adhoc=1", "coop=1", "p=0.2,0.5,0.8", "F=3", "L=2", "ar_rate=0.1"}},
     {{"M=20", "adhoc=1", "greedy=0", "unlucky=1", "ar_rate=0.5", "retry_limit=-1"}},
     {{"M=6", "ar_rate=0.9", "p=1", "F=2", "greedy=0", "R=1", "tau=1"}},
+    {{"M=1", "fsf_type=2", "greedy=0", "ar_rate=0.3"}},
 };
 
 double BatchZ(const std::vector<double>& batches, double p) {
@@ -138,6 +147,23 @@ TEST(ExactModelWorked, WordLaws) {
     EXPECT_NEAR(geometric[3 - g], std::pow(0.5, g) * 0.5 / (1 - 1.0 / 16), 1e-15);
   EXPECT_EQ(ExactContention::CoinLaw(0.25), 0.25);
   EXPECT_EQ(ExactContention::CoinLaw(1e-300), 1.0 / 4503599627370496.0);
+}
+
+// One station, fast fading, p = 1: each round is won when both links hear
+// their subcarrier. Marcum's Q_1(a, a) = (1 + exp(-a^2) I_0(a^2)) / 2, here
+// with a^2 = 2 mu, in the middle of the law and far in its tails.
+TEST(ExactModelWorked, LoneStationUnderFading) {
+  Configure({"M=1", "fsf_type=2", "ynomin=1", "yAP=-80", "R=2", "p=1,1", "tau=1,1", "greedy=0",
+             "exact=1"});
+  const double w = std::exp(-Params.y0_pw / Params.y_pw - Params.y0_pw / Params.yAP_pw);
+  EXPECT_NEAR(ExactModel::Shares(Params, Code.n_words).success / (w * w), 1, 1e-14);
+  for (double mu : {0.5, 2.0, 150.0}) {
+    const ExactFadedStation::Hearing h = ExactFadedStation::Rice(mu, mu);
+    EXPECT_NEAR(h.heard, (1 + std::exp(-2 * mu) * std::cyl_bessel_i(0.0, 2 * mu)) / 2, 1e-12);
+    EXPECT_NEAR(h.heard + h.missed, 1, 1e-12);
+  }
+  EXPECT_NEAR(ExactFadedStation::Rice(0, 700).heard / std::exp(-700), 1, 1e-13);
+  EXPECT_NEAR(ExactFadedStation::Rice(0, 1e-12).missed / 1e-12, 1, 1e-11);
 }
 
 // Large networks stay finite and sum to one.

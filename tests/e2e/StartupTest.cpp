@@ -41,7 +41,8 @@ const std::string kExact = "Error: exact=1 cannot model ";
 const std::string kCovers =
     " (the model covers identical stations, saturated (ar_type=0) or with Bernoulli arrivals "
     "into a queue of one without retry limit (ar_type=4 queue=1 retry_limit=-1 or -2), no node "
-    "groups, on a channel without fading, the network row only).\n";
+    "groups, on a channel without fading, or one station in access-point mode on a channel faded "
+    "afresh every round (M=1 adhoc=0 fsf_fast=1 randsratio=1), the network row only).\n";
 
 const std::vector<Case> kCases = {
     // Names and values.
@@ -204,10 +205,19 @@ const std::vector<Case> kCases = {
     {{"precision=0.05", "runs=50", "seed=2"}, 0, "# stopped by runs after 50 cycles\n"},
     // The exact model's reach: one row per reason, and the edge of fading.
     {{"exact=1", "nodes_def=2,0,0,0,0"}, 1, kExact + std::string("nodes_def=2,0,0,0,0") + kCovers},
-    {{"exact=1", "fsf_type=2"}, 1, kExact + std::string("fsf_type=2") + kCovers},
+    {{"exact=1", "fsf_type=2"}, 1, kExact + std::string("fsf_type=2 with M=5") + kCovers},
+    {{"exact=1", "fsf_type=2", "M=1", "fsf_fast=0"},
+     1,
+     kExact + std::string("fsf_type=2 with fsf_fast=0") + kCovers},
+    {{"exact=1", "fsf_type=4", "M=1", "KAP=2e4"},
+     1,
+     kExact +
+         std::string("fsf_type=4 with K=2, KAP=2e4, y=-79, yAP=-79 and y0=-82, whose Rice sums "
+                     "need over 1e4 terms") +
+         kCovers},
     {{"exact=1", "fsf_type=1", "fsf_prob_node=0", "fsf_prob_ap=0.1"},
      1,
-     kExact + std::string("fsf_type=1") + kCovers},
+     kExact + std::string("fsf_type=1 with M=5") + kCovers},
     {{"exact=1", "ar_type=3"}, 1, kExact + std::string("ar_type=3") + kCovers},
     {{"exact=1", "ar_type=4", "ar_rate=0.1", "queue=2"},
      1,

@@ -47,8 +47,6 @@ void VornNetwork::Initialize() {
   second_chancers = NewList(n);
   third_chancers = NewList(n);
   winners = NewList(n);
-  winner_arrays[0] = winners.items;
-  winner_arrays[1] = NewList(n).items;
   contenders.Show(active);
   word_slots.assign(n > 0 ? n : 1, 0);
   saturated = std::all_of(all_nodes.begin(), all_nodes.end(),
@@ -472,7 +470,7 @@ template <bool unlucky, bool shared>
 __attribute__((flatten)) void VornNetwork::ContendCentralizedFull() {
   if (!BeginCycle()) return;
   for (round = 0; round < rounds; ++round) {
-    BestSenders<unlucky> tally(SpareWinners());
+    BestSenders<unlucky> tally(winners.items);
     DrawWords<shared>(tally);
     if (tally.best == kNoneSent) {
       UndoHeard<unlucky>();
@@ -481,8 +479,7 @@ __attribute__((flatten)) void VornNetwork::ContendCentralizedFull() {
     }
     ++ap->n_rx;  // hears the words, replies with the best
     ap->n_tx += 2;
-    winners.items = tally.first;
-    winners.count = tally.kept - tally.first;
+    winners.count = tally.kept - winners.items;
     contenders.Show(winners);
     if ((this->*round_ends)()) return;
   }
@@ -546,11 +543,6 @@ void VornNetwork::DrawWordsShared(Tally& tally) {
   }
 }
 
-// The array the round's senders go to: never the one the contenders are in.
-VornNode** VornNetwork::SpareWinners() {
-  return contenders.items == winner_arrays[0] ? winner_arrays[1] : winner_arrays[0];
-}
-
 // Nobody sent, so nobody heard a reply.
 template <bool unlucky>
 void VornNetwork::UndoHeard() {
@@ -581,6 +573,8 @@ void VornNetwork::RefereeOrKeep(unsigned long best) {
 bool VornNetwork::BeginCycle() {
   ContendClear();
   (this->*arrive_all)();
+  nodes_pdf.Count(active.count);
+  (this->*record_packets)();
   if (active.count == 0) {
     OutcomeIdle();
     return false;
@@ -605,8 +599,6 @@ void VornNetwork::ContendClear() {
 
 void VornNetwork::ArriveAll() {
   for (VornNode* node : all_nodes) node->ArrivePacket();
-  nodes_pdf.Count(active.count);
-  (this->*record_packets)();
 }
 
 // Only a queue with room stores the offer; the offers of every station are
@@ -623,8 +615,6 @@ void VornNetwork::ArriveAllSaturated() {
   }
   refills.count = kept - refills.items;
   active.Show(all_nodes);
-  nodes_pdf.Count(active.count);
-  (this->*record_packets)();
 }
 
 // ArrivePacket of every station, with the process known: the same draws in
@@ -658,8 +648,6 @@ void VornNetwork::ArriveAllBernoulli() {
   }
   active.count = busy - active.items;
   referees.count = idle - referees.items;
-  nodes_pdf.Count(active.count);
-  (this->*record_packets)();
 }
 
 // A queue that was full has room once a packet leaves it.

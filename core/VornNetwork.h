@@ -132,13 +132,14 @@ class VornNetwork : public NetworkCounters {
     long senders = 0;
   };
   // Infrastructure: the senders of the lowest index so far, kept in one pass
-  // into a spare array, so that a silent round leaves the contenders intact
-  // (listeners match the best only when nobody sent).
+  // in the contenders' order. Compacting in place is safe: no station is
+  // written before it is read, and in a silent round every listener matches
+  // the best, so the contenders are written back as they were.
   // Every contender hears the reply (only senders do when unlucky); a silent
   // round has none, and takes the count back (UndoHeard).
   template <bool unlucky>
   struct BestSenders {
-    explicit BestSenders(VornNode** spare) : first(spare), kept(spare) {}
+    explicit BestSenders(VornNode** kept_first) : first(kept_first), kept(kept_first) {}
     void Add(VornNode* node, long index) {
       const unsigned long word = static_cast<unsigned long>(index);
       const bool sends = index >= 0;
@@ -156,7 +157,6 @@ class VornNetwork : public NetworkCounters {
   bool LawIsShared();
   template <bool unlucky>
   void UndoHeard();
-  VornNode** SpareWinners();
   void RefereeOrKeep(unsigned long best);
   static constexpr unsigned long kNoneSent = ~0UL;
 
@@ -202,8 +202,6 @@ class VornNetwork : public NetworkCounters {
   // This round's word index of each contender, in the contenders' order.
   std::vector<long> word_slots;
   std::vector<ContentionDraw> shared_draws;
-  // The two arrays the infrastructure rounds keep their senders in by turns.
-  VornNode** winner_arrays[2] = {nullptr, nullptr};
   std::vector<std::vector<VornNode*>> arrays;
   // Bulk arrivals: the stations whose queues have room, and the cycles whose
   // offers are not yet settled.

@@ -60,12 +60,7 @@ void TxQueue::Store(double t) {
     head = 0;
     capacity *= 2;
   }
-  // head and length are below capacity, so one subtraction wraps the slot
-  // (a division here would cost more than the rest of the arrival).
-  const long slot = head + length;
-  ring[slot < capacity ? slot : slot - capacity] = t;
-  ++length;
-  ++n_accepted;
+  PutInRing(t, capacity);
   if (record_arrivals) arrival_times.push_back(t);
 }
 

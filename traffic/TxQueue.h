@@ -28,7 +28,7 @@ class TxQueue : public QueueCounters {
   // work (StoreOffer), and the offers of a stretch are settled once
   // (SettleOffers). Until then n_offered and n_drops lack the stretch's offers.
   void StoreOffer(double t) {
-    StoreInRing(t);
+    PutInRing(t, size_limit);
     --n_drops;
   }
   void SettleOffers(long offers) {
@@ -43,7 +43,7 @@ class TxQueue : public QueueCounters {
       ++n_drops;
       return 0;
     }
-    StoreInRing(t);
+    PutInRing(t, size_limit);
     return 1;
   }
 
@@ -60,9 +60,10 @@ class TxQueue : public QueueCounters {
   double next_arrival = 0.0;
 
  private:
-  // A bounded queue with room and no arrival record.
-  void StoreInRing(double t) {
-    const long slot = head + length, capacity = size_limit;
+  // head and length are below capacity, so one subtraction wraps the slot
+  // (a division here would cost more than the rest of the arrival).
+  void PutInRing(double t, long capacity) {
+    const long slot = head + length;
     ring[slot < capacity ? slot : slot - capacity] = t;
     ++length;
     ++n_accepted;

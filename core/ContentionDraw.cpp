@@ -10,6 +10,7 @@ ContentionDraw::ContentionDraw(double p_, double tau, long n_words)
   // ceil(2^64 / d) = floor((2^64 - 1) / d) + 1 for d >= 2 (n < 2^31); with 64
   // fraction bits the quotient by it is exact for every 32-bit draw.
   const uint64_t d = UINT32_MAX / static_cast<uint32_t>(n);
+  range = d;
   const uint64_t magic = UINT64_MAX / d + 1;
   magic_hi = magic >> 32;
   magic_lo = magic & UINT32_MAX;

@@ -35,6 +35,23 @@ class ContentionDraw {
   }
   bool IsUniform() const { return kind == Kind::kUniform; }
 
+  // Keys order the uniform law's draws without their word index: a sender's
+  // key is r + 1, a listener's 0, and a larger key never sends a worse word.
+  // The key of the words as UniformIndexFromWords would take them.
+  uint64_t UniformKeyFromWords(const double* w, long& taken) const {
+    const uint64_t heads = p > w[0] - 1.0;
+    taken += 1 + heads;
+    return (GenRand::Int32Of(w[1]) + uint64_t{1}) & -heads;
+  }
+  // The least key of a word no worse than index; none is better than word 0.
+  uint64_t FirstKeyOf(long index) const {
+    if (index < 0) return UINT64_MAX;
+    return index >= last ? 1 : static_cast<uint64_t>(last - index) * range + 1;
+  }
+  long IndexOfKey(uint64_t key) const {
+    return key == 0 ? -1 : last - IndexFromDraw(static_cast<uint32_t>(key - 1));
+  }
+
   // r / floor((2^32 - 1) / n), the topmost draws that would land on n or
   // beyond clamped to n - 1, by two multiplications instead of a division.
   long IndexFromDraw(uint32_t r) const {
@@ -57,6 +74,7 @@ class ContentionDraw {
   // ceil(2^64 / d) for the divisor d of the uniform law, in 32-bit halves.
   uint64_t magic_hi = 0;
   uint64_t magic_lo = 0;
+  uint64_t range = 1;  // d: the draws of one word index
   long n = 1;
   long last = 0;  // n - 1, or the strict word index
   Kind kind;

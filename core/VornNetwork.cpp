@@ -470,7 +470,7 @@ template <bool unlucky, bool shared>
 __attribute__((flatten)) void VornNetwork::ContendCentralizedFull() {
   if (!BeginCycle()) return;
   for (round = 0; round < rounds; ++round) {
-    BestSenders<unlucky> tally(winners.items);
+    auto tally = CentralTally<unlucky, shared>();
     DrawWords<shared>(tally);
     if (tally.best == kNoneSent) {
       UndoHeard<unlucky>();
@@ -509,6 +509,14 @@ __attribute__((flatten)) void VornNetwork::ContendAdhocFull() {
   Conclude();
 }
 
+template <bool unlucky, bool shared>
+auto VornNetwork::CentralTally() {
+  if constexpr (shared)
+    return BestKeys<unlucky>(winners.items, shared_draws[round]);
+  else
+    return BestSenders<unlucky>(winners.items);
+}
+
 template <bool shared, class Tally>
 void VornNetwork::DrawWords(Tally& tally) {
   if constexpr (shared)
@@ -538,7 +546,7 @@ void VornNetwork::DrawWordsShared(Tally& tally) {
       continue;
     }
     long taken = 0;
-    for (; node != stop; ++node) tally.Add(*node, law.UniformIndexFromWords(words + taken, taken));
+    for (; node != stop; ++node) tally.AddFromWords(*node, law, words + taken, taken);
     Rand.Skip(taken);
   }
 }

@@ -127,6 +127,9 @@ class VornNetwork : public NetworkCounters {
       *slot++ = index;
       best = std::min(best, static_cast<unsigned long>(index));
     }
+    void AddFromWords(VornNode* node, const ContentionDraw& law, const double* w, long& taken) {
+      Add(node, law.UniformIndexFromWords(w, taken));
+    }
     long* slot;
     unsigned long best = kNoneSent;
     long senders = 0;
@@ -154,6 +157,41 @@ class VornNetwork : public NetworkCounters {
     VornNode** kept;
     unsigned long best = kNoneSent;
   };
+  // The same with one uniform law for every station: the senders of the
+  // best word are those whose key reaches its first key, and only a key past
+  // the best word's keys (a few times a round) works out its word index.
+  template <bool unlucky>
+  struct BestKeys {
+    BestKeys(VornNode** kept_first, const ContentionDraw& law_)
+        : first(kept_first), kept(kept_first), law(law_) {}
+    void AddKey(VornNode* node, uint64_t key) {
+      const bool sends = key != 0;
+      node->n_tx += sends;
+      node->n_rx += unlucky ? sends : 1;
+      if (__builtin_expect(key >= above, 0)) Raise(key);
+      *kept = node;
+      kept += key >= floor;
+    }
+    void Add(VornNode* node, long index) { AddKey(node, index < 0 ? 0 : law.FirstKeyOf(index)); }
+    void AddFromWords(VornNode* node, const ContentionDraw& same, const double* w, long& taken) {
+      AddKey(node, same.UniformKeyFromWords(w, taken));
+    }
+    void Raise(uint64_t key) {
+      best = static_cast<unsigned long>(law.IndexOfKey(key));
+      floor = law.FirstKeyOf(static_cast<long>(best));
+      above = law.FirstKeyOf(static_cast<long>(best) - 1);
+      kept = first;
+    }
+    VornNode** first;
+    VornNode** kept;
+    const ContentionDraw& law;
+    // Keys of the best word so far: listeners match while nobody sends.
+    uint64_t floor = 0;
+    uint64_t above = 1;
+    unsigned long best = kNoneSent;
+  };
+  template <bool unlucky, bool shared>
+  auto CentralTally();
   bool LawIsShared();
   template <bool unlucky>
   void UndoHeard();

@@ -6,16 +6,23 @@
 
 #include <algorithm>
 
-// r / floor((2^32 - 1) / n), the topmost draws clamped to n - 1.
-TEST(ContentionDraw, IndexFromDrawMatchesTheDivisionAtEveryBoundary) {
+// r / floor((2^32 - 1) / n), the topmost draws clamped to n - 1; the key r + 1
+// lies in its word's key range, [FirstKeyOf(index), FirstKeyOf(index - 1)).
+TEST(ContentionDraw, IndexFromDrawAndKeysMatchTheDivisionAtEveryBoundary) {
   for (long n = 1; n <= 31; ++n) {
     const ContentionDraw draw(1.0, 1.0, n);
     const uint32_t d = UINT32_MAX / static_cast<uint32_t>(n);
     const auto divided = [&](uint64_t r) { return std::min<long>(r / d, n - 1); };
     for (uint64_t k = 0; k * d <= UINT32_MAX; ++k)
-      for (uint64_t r = k * d > 0 ? k * d - 1 : 0; r <= k * d + 1 && r <= UINT32_MAX; ++r)
+      for (uint64_t r = k * d > 0 ? k * d - 1 : 0; r <= k * d + 1 && r <= UINT32_MAX; ++r) {
         ASSERT_EQ(draw.IndexFromDraw(static_cast<uint32_t>(r)), divided(r))
             << "n " << n << " r " << r;
+        const long index = draw.IndexOfKey(r + 1);
+        ASSERT_EQ(index, n - 1 - divided(r)) << "n " << n << " r " << r;
+        ASSERT_LE(draw.FirstKeyOf(index), r + 1) << "n " << n << " r " << r;
+        ASSERT_GT(draw.FirstKeyOf(index - 1), r + 1) << "n " << n << " r " << r;
+      }
+    EXPECT_EQ(draw.IndexOfKey(0), -1);
     GenRand rand(n);
     for (int i = 0; i < 100000; ++i) {
       const uint32_t r = rand.UniformInt32();

@@ -4,9 +4,28 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+
+namespace {
+// The least state word w in [1, 2) for which p > w - 1 fails, as bits; the
+// test is monotone in w, and 2 when every word is heads.
+uint64_t HeadsThreshold(double p) {
+  uint64_t lo = GenRand::BitsOf(1.0), hi = GenRand::BitsOf(2.0);
+  while (lo < hi) {
+    const uint64_t mid = lo + (hi - lo) / 2;
+    double w;
+    std::memcpy(&w, &mid, sizeof w);
+    if (p > w - 1.0)
+      lo = mid + 1;
+    else
+      hi = mid;
+  }
+  return lo;
+}
+}  // namespace
 
 ContentionDraw::ContentionDraw(double p_, double tau, long n_words)
-    : p(p_), n(std::max(n_words, 1L)), last(n - 1) {
+    : p(p_), heads_below(HeadsThreshold(p_)), n(std::max(n_words, 1L)), last(n - 1) {
   // ceil(2^64 / d) = floor((2^64 - 1) / d) + 1 for d >= 2 (n < 2^31); with 64
   // fraction bits the quotient by it is exact for every 32-bit draw.
   const uint64_t d = UINT32_MAX / static_cast<uint32_t>(n);

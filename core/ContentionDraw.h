@@ -29,17 +29,21 @@ class ContentionDraw {
   // The uniform law from the state words at w, as WordIndex would take them
   // from the stream: U, then r after heads; taken grows by the words used.
   long UniformIndexFromWords(const double* w, long& taken) const {
-    const long heads = p > w[0] - 1.0;
+    const long heads = HeadsOf(w[0]);
     taken += 1 + heads;
     return IndexOrListen(heads, GenRand::Int32Of(w[1]));
   }
+  // p > w - 1 for a state word w: w - 1 is exact, so that is the word's bits
+  // below a threshold, an integer compare where the float one would lengthen
+  // the chain from one station's coin to the next station's words.
+  bool HeadsOf(const double& w) const { return GenRand::BitsOf(w) < heads_below; }
   bool IsUniform() const { return kind == Kind::kUniform; }
 
   // Keys order the uniform law's draws without their word index: a sender's
   // key is r + 1, a listener's 0, and a larger key never sends a worse word.
   // The key of the words as UniformIndexFromWords would take them.
   uint64_t UniformKeyFromWords(const double* w, long& taken) const {
-    const uint64_t heads = p > w[0] - 1.0;
+    const uint64_t heads = HeadsOf(w[0]);
     taken += 1 + heads;
     return (GenRand::Int32Of(w[1]) + uint64_t{1}) & -heads;
   }
@@ -69,8 +73,9 @@ class ContentionDraw {
   long ChooseGeometric(GenRand& rand) const;
 
   double p = 1.0;
-  double log_tau = 0.0;  // ln tau
-  double tail = 0.0;     // 1 - tau^n
+  uint64_t heads_below = 0;  // the bits of the least word that is tails
+  double log_tau = 0.0;      // ln tau
+  double tail = 0.0;         // 1 - tau^n
   // ceil(2^64 / d) for the divisor d of the uniform law, in 32-bit halves.
   uint64_t magic_hi = 0;
   uint64_t magic_lo = 0;

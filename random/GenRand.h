@@ -60,11 +60,12 @@ class GenRand {
     return &uniform.status[0].d[0] + uniform.idx;
   }
   void Skip(long taken) { uniform.idx += static_cast<int>(taken); }
-  static uint32_t Int32Of(const double& word) {
+  static uint64_t BitsOf(const double& word) {
     uint64_t bits;
     std::memcpy(&bits, &word, sizeof bits);
-    return static_cast<uint32_t>(bits);
+    return bits;
   }
+  static uint32_t Int32Of(const double& word) { return static_cast<uint32_t>(BitsOf(word)); }
 
   // Exponential power of mean m above the floor o.
   double RayleighFading(const double& m, const double& o);

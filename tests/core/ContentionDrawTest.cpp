@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 
 // r / floor((2^32 - 1) / n), the topmost draws clamped to n - 1; the key r + 1
 // lies in its word's key range, [FirstKeyOf(index), FirstKeyOf(index - 1)).
@@ -27,6 +28,20 @@ TEST(ContentionDraw, IndexFromDrawAndKeysMatchTheDivisionAtEveryBoundary) {
     for (int i = 0; i < 100000; ++i) {
       const uint32_t r = rand.UniformInt32();
       ASSERT_EQ(draw.IndexFromDraw(r), divided(r)) << "n " << n << " r " << r;
+    }
+  }
+}
+
+// The coin on the word's bits against p > w - 1, at the threshold and beside it.
+TEST(ContentionDraw, HeadsOfMatchesTheFloatCoinAtItsThreshold) {
+  for (const double p :
+       {-0.5, 0.0, 1e-300, 0.1, 0.25, 1.0 / 3.0, 0.5, 0.9, 1.0 - 1e-16, 1.0, 2.0}) {
+    const ContentionDraw draw(p, 1.0, 8);
+    double near = std::min(std::max(p, 0.0), 1.0) + 1.0;
+    for (int step = 0; step < 3; ++step) near = std::nextafter(near, 0.0);
+    for (int i = 0; i < 7; ++i, near = std::nextafter(near, 3.0)) {
+      if (near < 1.0 || near >= 2.0) continue;
+      ASSERT_EQ(draw.HeadsOf(near), p > near - 1.0) << "p " << p;
     }
   }
 }

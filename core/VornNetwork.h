@@ -141,13 +141,16 @@ class VornNetwork : public NetworkCounters {
   // Every contender hears the reply (only senders do when unlucky); a silent
   // round has none, and takes the count back (UndoHeard).
   template <bool unlucky>
+  static void CountSlots(VornNode* node, bool sends) {
+    node->n_tx += sends;
+    node->n_rx += unlucky ? sends : 1;
+  }
+  template <bool unlucky>
   struct BestSenders {
     explicit BestSenders(VornNode** kept_first) : first(kept_first), kept(kept_first) {}
     void Add(VornNode* node, long index) {
       const unsigned long word = static_cast<unsigned long>(index);
-      const bool sends = index >= 0;
-      node->n_tx += sends;
-      node->n_rx += unlucky ? sends : 1;
+      CountSlots<unlucky>(node, index >= 0);
       kept = word < best ? first : kept;
       best = std::min(best, word);
       *kept = node;
@@ -165,9 +168,7 @@ class VornNetwork : public NetworkCounters {
     BestKeys(VornNode** kept_first, const ContentionDraw& law_)
         : first(kept_first), kept(kept_first), law(law_) {}
     void AddKey(VornNode* node, uint64_t key) {
-      const bool sends = key != 0;
-      node->n_tx += sends;
-      node->n_rx += unlucky ? sends : 1;
+      CountSlots<unlucky>(node, key != 0);
       if (__builtin_expect(key >= above, 0)) Raise(key);
       *kept = node;
       kept += key >= floor;

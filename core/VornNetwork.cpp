@@ -227,12 +227,15 @@ void VornNetwork::ChooseVariants() {
   silent_round = Params.unlucky ? &VornNetwork::SilentRoundFails : &VornNetwork::SilentRoundIsVoid;
   round_ends = Params.greedy ? &VornNetwork::RoundEndsOnLoneWinner : &VornNetwork::RoundEndsNever;
   ChooseArrivals();
-  if (Params.mc_packets) {
-    clear_packets = &VornNetwork::ClearPacketStates;
-    record_packets = &VornNetwork::RecordPackets;
-  } else {
-    clear_packets = record_packets = &VornNetwork::RecordPacketsNever;
-  }
+  clear_packets = Params.mc_packets ? &VornNetwork::ClearPacketStates : &VornNetwork::RecordNever;
+  if (Params.mc_nodes)
+    record_states = Params.mc_packets ? &VornNetwork::RecordStates<true, true>
+                                      : &VornNetwork::RecordStates<true, false>;
+  else
+    record_states =
+        Params.mc_packets ? &VornNetwork::RecordStates<false, true> : &VornNetwork::RecordNever;
+  const bool attempts_read = Params.pdf_winners || Params.flow_stats_on;
+  record_attempt = attempts_read ? &VornNetwork::RecordAttempt : &VornNetwork::RecordAttemptNever;
   // The listening operations of the channel model, instantiated in the cycle:
   // received powers (fsf_type 2 and 4), masks (fsf_type 1), or every word
   // heard in full (no fading).
@@ -581,8 +584,7 @@ void VornNetwork::RefereeOrKeep(unsigned long best) {
 bool VornNetwork::BeginCycle() {
   ContendClear();
   (this->*arrive_all)();
-  nodes_pdf.Count(active.count);
-  (this->*record_packets)();
+  (this->*record_states)();
   if (active.count == 0) {
     OutcomeIdle();
     return false;
@@ -702,12 +704,22 @@ void VornNetwork::ClearPacketStates() {
   packets_tp.curr_state = 0;
 }
 
-void VornNetwork::RecordPackets() {
+template <bool nodes, bool packets>
+void VornNetwork::RecordStates() {
+  if (nodes) nodes_pdf.Count(active.count);
+  if (!packets) return;
   packets_pdf.Count(n_packets);
   arrivals_tp.curr_state = n_packets;
   arrivals_tp.Count();
   packets_tp.curr_state = n_packets;
   packets_tp.Count();
+}
+
+// Winners left by the attempt: 0 a failure, 1 a success, more a collision.
+void VornNetwork::RecordAttempt(long winners) {
+  winners_pdf.Count(winners);
+  if (winners == 1) pktps_flow.Update(1);
+  if (winners != 0) ps_flow.Update(winners == 1);
 }
 
 // --- Outcomes: each advances the clock by one cycle first ------------------
@@ -720,9 +732,7 @@ void VornNetwork::OutcomeSuccess(VornNode& node) {
   ++n_slots;
   node.Succeed();
   (this->*room_made)(node);
-  winners_pdf.Count(1);
-  pktps_flow.Update(1);
-  ps_flow.Update(1);
+  (this->*record_attempt)(1);
 }
 
 void VornNetwork::OutcomeCollision(VornNodelist& list) {
@@ -732,8 +742,7 @@ void VornNetwork::OutcomeCollision(VornNodelist& list) {
   ++n_slots;
   for (VornNode* node : list)
     if (node->Collide()) (this->*room_made)(*node);
-  winners_pdf.Count(list.count);
-  ps_flow.Update(0);
+  (this->*record_attempt)(list.count);
 }
 
 void VornNetwork::OutcomeFailure(VornNodelist& list) {
@@ -742,7 +751,7 @@ void VornNetwork::OutcomeFailure(VornNodelist& list) {
   ++n_att;
   ++n_slots;
   for (VornNode* node : list) node->Fail();
-  winners_pdf.Count(0);
+  (this->*record_attempt)(0);
 }
 
 void VornNetwork::OutcomeIdle() {

@@ -223,9 +223,14 @@ class VornNetwork : public NetworkCounters {
   bool SilentRoundFails();
   bool RoundEndsNever() { return false; }
   bool RoundEndsOnLoneWinner();
-  void RecordPacketsNever() {}
+  // Records only optional statistics read (mc_nodes, mc_packets,
+  // pdf_winners, flow_stats): without them the cycle makes none.
+  void RecordNever() {}
   void ClearPacketStates();
-  void RecordPackets();
+  template <bool nodes, bool packets>
+  void RecordStates();
+  void RecordAttemptNever(long) {}
+  void RecordAttempt(long winners);
 
   void (VornNetwork::*arrive_all)() = &VornNetwork::ArriveAll;
   void (VornNetwork::*room_made)(VornNode&) = &VornNetwork::RoomIgnored;
@@ -233,8 +238,9 @@ class VornNetwork : public NetworkCounters {
   void (VornNetwork::*draw_channels)() = &VornNetwork::DrawNothing;
   bool (VornNetwork::*silent_round)() = &VornNetwork::SilentRoundIsVoid;
   bool (VornNetwork::*round_ends)() = &VornNetwork::RoundEndsNever;
-  void (VornNetwork::*clear_packets)() = &VornNetwork::RecordPacketsNever;
-  void (VornNetwork::*record_packets)() = &VornNetwork::RecordPacketsNever;
+  void (VornNetwork::*clear_packets)() = &VornNetwork::RecordNever;
+  void (VornNetwork::*record_states)() = &VornNetwork::RecordNever;
+  void (VornNetwork::*record_attempt)(long) = &VornNetwork::RecordAttemptNever;
   void (VornNode::*second_chancer_centralized)() = &VornNode::StateContSecondChancerCentralized;
 
   std::vector<std::unique_ptr<VornNode>> nodes;

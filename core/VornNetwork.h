@@ -134,10 +134,6 @@ class VornNetwork : public NetworkCounters {
     unsigned long best = kNoneSent;
     long senders = 0;
   };
-  // Infrastructure: the senders of the lowest index so far, kept in one pass
-  // in the contenders' order. Compacting in place is safe: no station is
-  // written before it is read, and in a silent round every listener matches
-  // the best, so the contenders are written back as they were.
   // Every contender hears the reply (only senders do when unlucky); a silent
   // round has none, and takes the count back (UndoHeard).
   template <bool unlucky>
@@ -145,6 +141,10 @@ class VornNetwork : public NetworkCounters {
     node->n_tx += sends;
     node->n_rx += unlucky ? sends : 1;
   }
+  // Infrastructure: the senders of the lowest index so far, kept in one pass
+  // in the contenders' order. Compacting in place is safe: no station is
+  // written before it is read, and in a silent round every listener matches
+  // the best, so the contenders are written back as they were.
   template <bool unlucky>
   struct BestSenders {
     explicit BestSenders(VornNode** kept_first) : first(kept_first), kept(kept_first) {}

@@ -29,9 +29,7 @@ class ContentionDraw {
   // The uniform law from the state words at w, as WordIndex would take them
   // from the stream: U, then r after heads; taken grows by the words used.
   long UniformIndexFromWords(const double* w, long& taken) const {
-    const long heads = HeadsOf(w[0]);
-    taken += 1 + heads;
-    return IndexOrListen(heads, GenRand::Int32Of(w[1]));
+    return IndexOrListen(static_cast<long>(CoinFromWords(w, taken)), GenRand::Int32Of(w[1]));
   }
   // p > w - 1 for a state word w: w - 1 is exact, so that is the word's bits
   // below a threshold, an integer compare where the float one would lengthen
@@ -43,9 +41,7 @@ class ContentionDraw {
   // key is r + 1, a listener's 0, and a larger key never sends a worse word.
   // The key of the words as UniformIndexFromWords would take them.
   uint64_t UniformKeyFromWords(const double* w, long& taken) const {
-    const uint64_t heads = HeadsOf(w[0]);
-    taken += 1 + heads;
-    return (GenRand::Int32Of(w[1]) + uint64_t{1}) & -heads;
+    return (GenRand::Int32Of(w[1]) + uint64_t{1}) & -CoinFromWords(w, taken);
   }
   // The least key of a word no worse than index; none is better than word 0.
   uint64_t FirstKeyOf(long index) const {
@@ -71,6 +67,12 @@ class ContentionDraw {
     return ((last - IndexFromDraw(r)) & -heads) | (heads - 1);
   }
   long ChooseGeometric(GenRand& rand) const;
+  // The coin of w[0] (1 for heads); taken grows by it and by r's word after heads.
+  uint64_t CoinFromWords(const double* w, long& taken) const {
+    const uint64_t heads = HeadsOf(w[0]);
+    taken += 1 + static_cast<long>(heads);
+    return heads;
+  }
 
   double p = 1.0;
   uint64_t heads_below = 0;  // the bits of the least word that is tails
